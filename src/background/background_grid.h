@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+
+constexpr int BackgroundMaxRows = 101;
+constexpr int BackgroundMaxCols = 201;
+constexpr int FullScreenGridRows = 80;
+constexpr int PreviewGridRows = 50;
+
+using GridField = float[BackgroundMaxRows][BackgroundMaxCols];
+
+struct BackgroundGridData {
+  int32_t rows;  // index of the last vertex row
+  int32_t cols;  // index of the last vertex column
+  GridField x;
+  GridField y;
+  GridField depth;
+  GridField red;
+  GridField green;
+  GridField blue;
+};
+
+extern BackgroundGridData BackgroundGrid;
+
+// Last column index for R rows over a W x H window, before any bound.
+int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height);
+// Lays out the vertex positions and depths for ViewportSize; draws from the
+// shared generator (more in full screen, where positions jitter).
+void LayoutBackgroundGrid(bool preview);

@@ -1,0 +1,17 @@
+#pragma once
+
+struct BackgroundPhasesData {
+  float phaseA;
+  float speedA;
+  float phaseB;
+  float speedB;
+  float phaseC;
+  float speedC;
+};
+
+extern BackgroundPhasesData BackgroundPhases;
+
+void InitBackgroundPhases(bool preview);
+// Moves each phase by its speed; a phase at or beyond an end of [0, 2pi]
+// draws a new speed that turns it back.
+void AdvanceBackgroundPhases();

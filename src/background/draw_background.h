@@ -1,0 +1,10 @@
+#pragma once
+
+// Recolours every vertex of the grid from the current phases. No GL.
+void ComputeBackgroundColours();
+// The frame's state change: advance the phases, then recolour. No GL.
+void AdvanceBackground();
+// Emits the mesh with its current colours. GL only, no state change.
+void EmitBackground();
+// One frame of the background: AdvanceBackground, then EmitBackground.
+void DrawBackground();

@@ -1,0 +1,70 @@
+#include <cmath>
+
+#include "background/background_grid.h"
+#include "common/random.h"
+#include "common/viewport.h"
+
+BackgroundGridData BackgroundGrid;
+
+namespace {
+
+// Columns 0 and C hold a depth none of the interior draws can give.
+constexpr float EdgeDepth = 0.81f;
+
+inline float Store(double value) { return static_cast<float>(value); }
+
+bool SharesDepthWithEarlierNeighbour(int i, int j, float depth) {
+  const GridField& d = BackgroundGrid.depth;
+  if (i > 0 && d[i - 1][j] == depth) return true;
+  if (j > 0 && d[i][j - 1] == depth) return true;
+  if (i > 0 && j > 0 && d[i - 1][j - 1] == depth) return true;
+  return false;
+}
+
+float DrawDepth() { return Store(Random(10) / 150.0 + 0.8); }
+
+}  // namespace
+
+int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height) {
+  // A zero-height window counts as one pixel high rather than dividing by zero.
+  const int64_t product = static_cast<int64_t>(rows) * width;
+  const double columns = std::nearbyint(static_cast<double>(product) / (height > 0 ? height : 1));
+  if (!(columns > 0)) return 0;
+  // The store holds BackgroundMaxCols columns; anything wider keeps the last one.
+  if (columns > BackgroundMaxCols - 1) return BackgroundMaxCols - 1;
+  return static_cast<int32_t>(columns);
+}
+
+void LayoutBackgroundGrid(bool preview) {
+  const int32_t rows = preview ? PreviewGridRows : FullScreenGridRows;
+  const int32_t cols = BackgroundGridColumns(rows, ViewportSize.width, ViewportSize.height);
+  BackgroundGrid.rows = rows;
+  BackgroundGrid.cols = cols;
+  const double widthScale = ViewportAspect() * (preview ? 6.0 : 6.1);
+  for (int i = 0; i <= rows; ++i) {
+    // Every other row shifts by half a column, so the cells split into near-isosceles triangles.
+    const double rowOffset = (i % 2 == 0) ? 1.0 : -1.0;
+    const double y0 = (2.0 * i / rows - 1) * 3;
+    for (int j = 0; j <= cols; ++j) {
+      const double x0 = cols > 0 ? (rowOffset / (4.0 * cols) + static_cast<double>(j) / cols - 0.5) * widthScale
+                                 : -0.5 * widthScale;
+      if (preview) {
+        BackgroundGrid.x[i][j] = Store(x0);
+        BackgroundGrid.y[i][j] = Store(y0);
+        BackgroundGrid.depth[i][j] = DrawDepth();
+      } else {
+        const double a1 = Random(100) / 10000.0;
+        const double a2 = Random(100) / 10000.0;
+        BackgroundGrid.x[i][j] = Store(a1 + x0 - a2);
+        const double b1 = Random(100) / 10000.0;
+        const double b2 = Random(100) / 10000.0;
+        BackgroundGrid.y[i][j] = Store(b1 + y0 - b2);
+        // Neighbours at distinct depths tilt every triangle against the next.
+        float depth = DrawDepth();
+        while (SharesDepthWithEarlierNeighbour(i, j, depth)) depth = DrawDepth();
+        BackgroundGrid.depth[i][j] = depth;
+      }
+      if (j == 0 || j == cols) BackgroundGrid.depth[i][j] = EdgeDepth;
+    }
+  }
+}

@@ -1,0 +1,32 @@
+#include "render/draw_scene.h"
+
+#include "background/draw_background.h"
+#include "common/gl.h"
+#include "crystal/draw_crystal.h"
+
+namespace {
+
+constexpr GLfloat BackgroundSpecular[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+constexpr GLfloat CrystalSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+}  // namespace
+
+void DrawScene() {
+  // The mesh: light 1, opaque, whatever the previous frame left behind.
+  glDisable(GL_LIGHT0);
+  glEnable(GL_LIGHT1);
+  glMaterialfv(GL_FRONT, GL_SPECULAR, BackgroundSpecular);
+  glDisable(GL_BLEND);
+  DrawBackground();
+  // The crystal: light 0, added on top; there is no depth test.
+  glEnable(GL_BLEND);
+  glDisable(GL_LIGHT1);
+  glEnable(GL_LIGHT0);
+  glMaterialfv(GL_FRONT, GL_SPECULAR, CrystalSpecular);
+  DrawCrystal();
+}
+
+void AdvanceScene() {
+  AdvanceBackground();
+  AdvanceCrystalTurn();
+}
