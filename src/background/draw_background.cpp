@@ -16,14 +16,6 @@ double SineSquared(double angle) {
   return s * s;
 }
 
-// Raw channel in [0, 2], folded into [0, 1], square-rooted and lowered; each
-// stage is stored as a float before the next reads it.
-float FinishChannel(double raw) {
-  float value = Store(raw);
-  if (value > 1) value = Store(2.0 - value);
-  return Store(std::sqrt(static_cast<double>(value)) - 0.2);
-}
-
 struct GridVertex {
   int i, j;
 };
@@ -55,6 +47,12 @@ void EmitTriangle(const GridVertex& p, const GridVertex& q, const GridVertex& r)
 
 }  // namespace
 
+float FinishColourChannel(double raw) {
+  float value = Store(raw);
+  if (value > 1) value = Store(2.0 - value);
+  return Store(std::sqrt(static_cast<double>(value)) - 0.2);
+}
+
 void ComputeBackgroundColours() {
   const BackgroundPhasesData& ph = BackgroundPhases;
   const int rows = BackgroundGrid.rows;
@@ -66,9 +64,9 @@ void ComputeBackgroundColours() {
       const float v = Store(static_cast<double>(i) / rows + ph.phaseC);
       const double sinUsinV = std::sin(static_cast<double>(u)) * std::sin(static_cast<double>(v));
       const double p = sinUsinV * sinUsinV;
-      BackgroundGrid.red[i][j] = FinishChannel(SineSquared(static_cast<double>(u) + ph.phaseA + ph.phaseB) + p);
-      BackgroundGrid.green[i][j] = FinishChannel(SineSquared(static_cast<double>(v) + ph.phaseC + ph.phaseA) + p);
-      BackgroundGrid.blue[i][j] = FinishChannel(SineSquared(static_cast<double>(u) + v - ph.phaseB) + p);
+      BackgroundGrid.red[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + ph.phaseA + ph.phaseB) + p);
+      BackgroundGrid.green[i][j] = FinishColourChannel(SineSquared(static_cast<double>(v) + ph.phaseC + ph.phaseA) + p);
+      BackgroundGrid.blue[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + v - ph.phaseB) + p);
     }
   }
 }

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "background/background_grid.h"
+#include "background/background_phases.h"
+#include "background/draw_background.h"
+#include "common/random.h"
+
+namespace {
+
+void ColourGrid(float a, float b, float c) {
+  BackgroundGrid.rows = 80;
+  BackgroundGrid.cols = 142;
+  BackgroundPhases = {a, 0.001f, b, 0.001f, c, 0.001f};
+  ComputeBackgroundColours();
+}
+
+TEST(BackgroundColour, ChannelsFoldIntoTheUnitRangeThenTakeTheRoot) {
+  EXPECT_FLOAT_EQ(0.8f, FinishColourChannel(1.0));
+  EXPECT_FLOAT_EQ(-0.2f, FinishColourChannel(2.0));
+  EXPECT_FLOAT_EQ(-0.2f, FinishColourChannel(0.0));
+  EXPECT_NEAR(0.50711, FinishColourChannel(1.5), 1e-5);
+  EXPECT_EQ(FinishColourChannel(0.5), FinishColourChannel(1.5));
+}
+
+TEST(BackgroundColour, WorkedVertexMatches) {
+  ColourGrid(0.0f, 0.0f, 0.0f);
+  EXPECT_FLOAT_EQ(-0.2f, BackgroundGrid.red[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, BackgroundGrid.green[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, BackgroundGrid.blue[0][0]);
+
+  ColourGrid(0.5f, 1.0f, 1.5f);
+  EXPECT_NEAR(0.79477, BackgroundGrid.red[40][20], 1e-5);
+  EXPECT_NEAR(0.77822, BackgroundGrid.green[40][20], 1e-5);
+  EXPECT_NEAR(0.60474, BackgroundGrid.blue[40][20], 1e-5);  // folded
+}
+
+TEST(BackgroundColour, EveryUsedVertexIsColouredWithinRange) {
+  ColourGrid(3.1f, 5.9f, 0.2f);
+  for (int i = 0; i <= 80; ++i) {
+    for (int j = 0; j <= 142; ++j) {
+      for (const GridField* channel : {&BackgroundGrid.red, &BackgroundGrid.green, &BackgroundGrid.blue}) {
+        const float value = (*channel)[i][j];
+        ASSERT_GE(value, -0.2f);
+        ASSERT_LE(value, 0.8f);
+      }
+    }
+  }
+}
+
+TEST(BackgroundPhaseBounce, APhasePastTheTopTurnsBackTheSameFrame) {
+  SeedRandom(1);
+  BackgroundPhases = {6.5f, 0.0015f, 1.0f, 0.001f, 1.0f, 0.001f};
+  AdvanceBackgroundPhases();
+  EXPECT_FLOAT_EQ(6.5015f, BackgroundPhases.phaseA);
+  EXPECT_LE(BackgroundPhases.speedA, -0.001f);
+  EXPECT_GE(BackgroundPhases.speedA, -0.00199f);
+  float previous = BackgroundPhases.phaseA;
+  for (int k = 0; k < 200; ++k) {
+    AdvanceBackgroundPhases();
+    EXPECT_LT(BackgroundPhases.phaseA, previous);
+    previous = BackgroundPhases.phaseA;
+  }
+}
+
+TEST(BackgroundPhaseBounce, DrawsANewSpeedOnEveryFrameAtOrBeyondAnEnd) {
+  SeedRandom(1);
+  // 6.5 is still above 2 pi after the step back, so this frame draws again.
+  BackgroundPhases = {6.5f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
+  const uint32_t before = RandomSeed;
+  AdvanceBackgroundPhases();
+  EXPECT_NE(before, RandomSeed);
+  EXPECT_LT(BackgroundPhases.speedA, 0.0f);
+  // Inside the range no number is drawn.
+  BackgroundPhases = {3.0f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
+  const uint32_t inside = RandomSeed;
+  AdvanceBackgroundPhases();
+  EXPECT_EQ(inside, RandomSeed);
+}
+
+TEST(BackgroundPhaseBounce, APhaseReachingExactlyZeroTurnsForward) {
+  SeedRandom(3);
+  BackgroundPhases = {1.0f, 0.001f, 0.001f, -0.001f, 1.0f, 0.001f};
+  AdvanceBackgroundPhases();
+  EXPECT_EQ(0.0f, BackgroundPhases.phaseB);
+  EXPECT_GE(BackgroundPhases.speedB, 0.001f);
+  EXPECT_LE(BackgroundPhases.speedB, 0.00199f);
+}
+
+TEST(BackgroundPhases, StartWithinTheirRangesInBothVariants) {
+  for (bool preview : {false, true}) {
+    for (uint32_t seed = 0; seed < 200; ++seed) {
+      SeedRandom(seed);
+      InitBackgroundPhases(preview);
+      for (float phase : {BackgroundPhases.phaseA, BackgroundPhases.phaseB, BackgroundPhases.phaseC}) {
+        ASSERT_GE(phase, 0.0f);
+        ASSERT_LE(phase, 6.799f);
+      }
+      const float low = preview ? 0.0001f : 0.001f, high = preview ? 0.01f : 0.00199f;
+      for (float speed : {BackgroundPhases.speedA, BackgroundPhases.speedB, BackgroundPhases.speedC}) {
+        ASSERT_GE(speed, low);
+        ASSERT_LE(speed, high);
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "background/background_grid.h"
+#include "common/random.h"
+#include "common/viewport.h"
+
+namespace {
+
+void Layout(int32_t width, int32_t height, bool preview, uint32_t seed = 99) {
+  ViewportSize = {width, height};
+  SeedRandom(seed);
+  LayoutBackgroundGrid(preview);
+}
+
+bool IsInteriorDepth(float depth) {
+  for (int k = 0; k < 10; ++k) {
+    if (depth == static_cast<float>(k / 150.0 + 0.8)) return true;
+  }
+  return false;
+}
+
+TEST(BackgroundLayout, ColumnCountsFollowTheAspectRoundingHalvesToEven) {
+  EXPECT_EQ(142, BackgroundGridColumns(80, 1920, 1080));
+  EXPECT_EQ(107, BackgroundGridColumns(80, 1024, 768));
+  EXPECT_EQ(100, BackgroundGridColumns(80, 1280, 1024));
+  EXPECT_EQ(50, BackgroundGridColumns(50, 101, 100));  // 50.5
+  EXPECT_EQ(52, BackgroundGridColumns(50, 105, 100));  // 52.5
+  Layout(1920, 1080, false);
+  EXPECT_EQ(80, BackgroundGrid.rows);
+  EXPECT_EQ(142, BackgroundGrid.cols);
+  Layout(101, 100, true);
+  EXPECT_EQ(50, BackgroundGrid.rows);
+  EXPECT_EQ(50, BackgroundGrid.cols);
+}
+
+TEST(BackgroundLayout, FullScreenPositionsAreTheFormulaWithinTheJitter) {
+  Layout(1920, 1080, false);
+  EXPECT_NEAR(-5.403, BackgroundGrid.x[0][0], 0.0099 + 0.0005);
+  EXPECT_NEAR(-3.0, BackgroundGrid.y[0][0], 0.0099 + 1e-6);
+  EXPECT_NEAR(-5.441, BackgroundGrid.x[1][0], 0.0099 + 0.0005);
+  const double aspect = 1920.0 / 1080.0;
+  for (int i = 0; i <= 80; ++i) {
+    const double t = i % 2 == 0 ? 1 : -1;
+    for (int j = 0; j <= 142; ++j) {
+      const double x0 = (t / (4 * 142.0) + j / 142.0 - 0.5) * aspect * 6.1;
+      const double y0 = (2.0 * i / 80 - 1) * 3;
+      ASSERT_LE(std::fabs(BackgroundGrid.x[i][j] - x0), 0.0099 + 1e-5) << i << "," << j;
+      ASSERT_LE(std::fabs(BackgroundGrid.y[i][j] - y0), 0.0099 + 1e-5) << i << "," << j;
+    }
+  }
+}
+
+TEST(BackgroundLayout, FullScreenNeighboursNeverShareADepthExceptAtTheEdges) {
+  Layout(1920, 1080, false, 2024);
+  const GridField& d = BackgroundGrid.depth;
+  const int rows = BackgroundGrid.rows, cols = BackgroundGrid.cols;
+  int sharedOtherDiagonal = 0;
+  for (int i = 0; i <= rows; ++i) {
+    EXPECT_EQ(0.81f, d[i][0]);
+    EXPECT_EQ(0.81f, d[i][cols]);
+    for (int j = 1; j < cols; ++j) {
+      ASSERT_TRUE(IsInteriorDepth(d[i][j])) << i << "," << j;
+      if (j + 1 < cols) {
+        EXPECT_NE(d[i][j], d[i][j + 1]);
+      }
+      if (i < rows) {
+        EXPECT_NE(d[i][j], d[i + 1][j]);
+        if (j + 1 < cols) {
+          EXPECT_NE(d[i][j], d[i + 1][j + 1]);
+        }
+        if (d[i][j + 1] == d[i + 1][j]) ++sharedOtherDiagonal;
+      }
+    }
+  }
+  // The other diagonal is not constrained, so some of its depths coincide.
+  EXPECT_GT(sharedOtherDiagonal, 0);
+}
+
+TEST(BackgroundLayout, PreviewIsAPlainGridWithOneDrawPerVertex) {
+  Layout(152, 112, true, 5);
+  const uint32_t seedAfter = RandomSeed;
+  const int rows = BackgroundGrid.rows, cols = BackgroundGrid.cols;
+  EXPECT_EQ(68, cols);  // 50 * 152 / 112 = 67.86
+  SeedRandom(5);
+  for (int k = 0; k < (rows + 1) * (cols + 1); ++k) Random(10);
+  EXPECT_EQ(RandomSeed, seedAfter);
+
+  const double aspect = 152.0 / 112.0;
+  for (int i = 0; i <= rows; ++i) {
+    const double t = i % 2 == 0 ? 1 : -1;
+    for (int j = 0; j <= cols; ++j) {
+      EXPECT_EQ(static_cast<float>((t / (4.0 * cols) + static_cast<double>(j) / cols - 0.5) * aspect * 6.0),
+                BackgroundGrid.x[i][j]);
+      EXPECT_EQ(BackgroundGrid.y[i][0], BackgroundGrid.y[i][j]);
+      const float depth = BackgroundGrid.depth[i][j];
+      EXPECT_TRUE(j == 0 || j == cols ? depth == 0.81f : IsInteriorDepth(depth));
+    }
+  }
+  EXPECT_EQ(-3.0f, BackgroundGrid.y[0][0]);
+  EXPECT_EQ(3.0f, BackgroundGrid.y[rows][0]);
+  // Another seed moves no vertex: only depths are random in the preview.
+  const float x = BackgroundGrid.x[17][23], y = BackgroundGrid.y[17][23];
+  Layout(152, 112, true, 6);
+  EXPECT_EQ(x, BackgroundGrid.x[17][23]);
+  EXPECT_EQ(y, BackgroundGrid.y[17][23]);
+}
+
+TEST(BackgroundLayout, DegenerateWindowsStayInsideTheStore) {
+  Layout(640, 0, false);
+  EXPECT_LE(BackgroundGrid.cols, BackgroundMaxCols - 1);
+  Layout(5120, 1440, false);  // 32:9
+  EXPECT_EQ(BackgroundMaxCols - 1, BackgroundGrid.cols);
+  Layout(0, 480, true);
+  EXPECT_EQ(0, BackgroundGrid.cols);
+  for (int i = 0; i <= BackgroundGrid.rows; ++i) EXPECT_TRUE(std::isfinite(BackgroundGrid.x[i][0]));
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "common/random.h"
+#include "crystal/crystal_model.h"
+#include "crystal/draw_crystal.h"
+#include "crystal/triangle_normal.h"
+
+namespace {
+
+TEST(TriangleNormal, IsTheUnnormalisedCrossProductOfTheEdges) {
+  const float o[3] = {0, 0, 0}, ex[3] = {1, 0, 0}, ey[3] = {0, 1, 0};
+  float n[3];
+  TriangleNormal(o, ex, ey, n);
+  EXPECT_EQ(0.0f, n[0]);
+  EXPECT_EQ(0.0f, n[1]);
+  EXPECT_EQ(1.0f, n[2]);
+  TriangleNormal(o, ey, ex, n);
+  EXPECT_EQ(-1.0f, n[2]);
+  const float a[3] = {1, 1, 1}, b[3] = {3, 1, 1}, c[3] = {1, 3, 1};
+  TriangleNormal(a, b, c, n);
+  EXPECT_EQ(0.0f, n[0]);
+  EXPECT_EQ(0.0f, n[1]);
+  EXPECT_EQ(4.0f, n[2]);
+  TriangleNormal(a, a, c, n);  // degenerate
+  EXPECT_EQ(0.0f, n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+}
+
+class CrystalTurning : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CrystalAngle = 0.0f;
+    CrystalAngleStep = 0.0f;
+    SeedRandom(7);
+    GenerateCrystal();
+  }
+};
+
+TEST_F(CrystalTurning, FirstFramesDrawAtZeroThenAQuarterDegreeMore) {
+  AdvanceCrystalTurn();
+  EXPECT_EQ(0.0f, CrystalAngle);
+  AdvanceCrystalTurn();
+  EXPECT_EQ(0.25f, CrystalAngle);
+  AdvanceCrystalTurn();
+  EXPECT_EQ(0.5f, CrystalAngle);
+}
+
+TEST_F(CrystalTurning, EachFullTurnRestartsAtNinetyWithANewCrystal) {
+  const CrystalShapeData first = CrystalShape;
+  int framesOfFirst = 0;
+  float highest = 0.0f;
+  while (true) {
+    const uint32_t seedBefore = RandomSeed;
+    AdvanceCrystalTurn();
+    if (RandomSeed != seedBefore) break;  // the regrowth draws three numbers
+    highest = std::max(highest, CrystalAngle);
+    ++framesOfFirst;
+    ASSERT_LT(framesOfFirst, 5000);
+  }
+  EXPECT_EQ(1800, framesOfFirst);
+  EXPECT_EQ(449.75f, highest);
+  EXPECT_EQ(90.0f, CrystalAngle);  // the new crystal's first frame
+  EXPECT_FALSE(first.shapeP1 == CrystalShape.shapeP1 && first.shapeP2 == CrystalShape.shapeP2 &&
+               first.shapeP3 == CrystalShape.shapeP3);
+
+  int framesOfSecond = 1;
+  while (true) {
+    const uint32_t seedBefore = RandomSeed;
+    AdvanceCrystalTurn();
+    ASSERT_LT(CrystalAngle, 450.0f);
+    if (RandomSeed != seedBefore) break;
+    ++framesOfSecond;
+  }
+  EXPECT_EQ(1440, framesOfSecond);
+}
+
+}  // namespace
