@@ -1,20 +1,12 @@
 #include "background/draw_background.h"
 
-#include <cmath>
-
 #include "background/background_grid.h"
 #include "background/background_phases.h"
+#include "background/colour_field.h"
 #include "common/gl.h"
 #include "crystal/triangle_normal.h"
 
 namespace {
-
-inline float Store(double value) { return static_cast<float>(value); }
-
-double SineSquared(double angle) {
-  const double s = std::sin(angle);
-  return s * s;
-}
 
 struct GridVertex {
   int i, j;
@@ -46,30 +38,6 @@ void EmitTriangle(const GridVertex& p, const GridVertex& q, const GridVertex& r)
 }
 
 }  // namespace
-
-float FinishColourChannel(double raw) {
-  float value = Store(raw);
-  if (value > 1) value = Store(2.0 - value);
-  return Store(std::sqrt(static_cast<double>(value)) - 0.2);
-}
-
-void ComputeBackgroundColours() {
-  const BackgroundPhasesData& ph = BackgroundPhases;
-  const int rows = BackgroundGrid.rows;
-  for (int i = 0; i <= rows; ++i) {
-    for (int j = 0; j <= BackgroundGrid.cols; ++j) {
-      // Both coordinates divide by the row count: the spacings are nearly
-      // equal, so the field is not stretched.
-      const float u = Store(static_cast<double>(j) / rows + ph.phaseA);
-      const float v = Store(static_cast<double>(i) / rows + ph.phaseC);
-      const double sinUsinV = std::sin(static_cast<double>(u)) * std::sin(static_cast<double>(v));
-      const double p = sinUsinV * sinUsinV;
-      BackgroundGrid.red[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + ph.phaseA + ph.phaseB) + p);
-      BackgroundGrid.green[i][j] = FinishColourChannel(SineSquared(static_cast<double>(v) + ph.phaseC + ph.phaseA) + p);
-      BackgroundGrid.blue[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + v - ph.phaseB) + p);
-    }
-  }
-}
 
 void AdvanceBackground() {
   AdvanceBackgroundPhases();

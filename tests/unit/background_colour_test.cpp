@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "background/background_grid.h"
 #include "background/background_phases.h"
-#include "background/draw_background.h"
+#include "background/colour_field.h"
 #include "common/random.h"
 
 namespace {
@@ -104,6 +105,66 @@ TEST(BackgroundPhases, StartWithinTheirRangesInBothVariants) {
       }
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+bool SameColours(const GridField& a, const GridField& b, int rows, int cols) {
+  for (int i = 0; i <= rows; ++i) {
+    for (int j = 0; j <= cols; ++j) {
+      if (a[i][j] != b[i][j]) return false;
+    }
+  }
+  return true;
+}
+
+GridField ReferenceRed, ReferenceGreen, ReferenceBlue;
+
+// The per-row and per-column shortcut must store the very floats that the
+// vertex-by-vertex formulas give, frame after frame, phases wrapping included.
+TEST(BackgroundColour, FastFieldStoresTheReferenceFloatsBitForBit) {
+  struct Case {
+    int32_t rows, cols;
+    uint32_t seed;
+  };
+  for (const Case& c : {Case{80, 142, 11}, Case{50, 68, 12}, Case{80, 200, 13}, Case{50, 1, 14}}) {
+    BackgroundGrid.rows = c.rows;
+    BackgroundGrid.cols = c.cols;
+    SeedRandom(c.seed);
+    InitBackgroundPhases(c.rows == 50);
+    for (int frame = 0; frame < 400; ++frame) {
+      AdvanceBackgroundPhases();
+      // Jump around the phase range now and then, past both ends included.
+      if (frame % 50 == 0) BackgroundPhases.phaseB = -0.001f + frame * 0.0163f;
+      ComputeBackgroundColoursReference();
+      std::copy(&BackgroundGrid.red[0][0], &BackgroundGrid.red[0][0] + sizeof(GridField) / sizeof(float),
+                &ReferenceRed[0][0]);
+      std::copy(&BackgroundGrid.green[0][0], &BackgroundGrid.green[0][0] + sizeof(GridField) / sizeof(float),
+                &ReferenceGreen[0][0]);
+      std::copy(&BackgroundGrid.blue[0][0], &BackgroundGrid.blue[0][0] + sizeof(GridField) / sizeof(float),
+                &ReferenceBlue[0][0]);
+      ComputeBackgroundColours();
+      ASSERT_TRUE(SameColours(ReferenceRed, BackgroundGrid.red, c.rows, c.cols)) << "frame " << frame;
+      ASSERT_TRUE(SameColours(ReferenceGreen, BackgroundGrid.green, c.rows, c.cols)) << "frame " << frame;
+      ASSERT_TRUE(SameColours(ReferenceBlue, BackgroundGrid.blue, c.rows, c.cols)) << "frame " << frame;
+    }
+  }
+}
+
+// Phases found by search where the angle-sum identity alone stores a blue one
+// float step away from the direct sine at vertex (16, 54): the fast field has
+// to notice and take the direct sine there.
+TEST(BackgroundColour, FastFieldFallsBackWhereTheIdentityWouldRoundDifferently) {
+  BackgroundGrid.rows = 80;
+  BackgroundGrid.cols = 142;
+  BackgroundPhases = {4.37496185f, 0.0f, 2.87756395f, 0.0f, 6.18049622f, 0.0f};
+  ComputeBackgroundColoursReference();
+  const float expected = BackgroundGrid.blue[16][54];
+  BackgroundGrid.blue[16][54] = 0.0f;
+  ComputeBackgroundColours();
+  EXPECT_EQ(expected, BackgroundGrid.blue[16][54]);
 }
 
 }  // namespace
