@@ -1,0 +1,59 @@
+// rimeglass: runs the saver's drawing core without Windows, with a fixed seed
+// in place of the clock, to render frames to PNG files or dump the scene.
+#include <cstdio>
+#include <string>
+
+#include "crystal/crystal_model.h"
+#include "render/draw_scene.h"
+#include "render/prepare_scene.h"
+#include "rimeglass/command_line.h"
+#include "rimeglass/render_scene.h"
+#include "rimeglass/scene_json.h"
+
+namespace {
+
+constexpr int BadArguments = 2;
+constexpr int Failed = 1;
+
+int RunCommand(const ToolCommand& command) {
+  const SceneOptions& scene = command.scene;
+  switch (command.action) {
+    case ToolAction::PrintVersion:
+      std::printf("rimeglass %s\n", PROJECT_VERSION);
+      return 0;
+    case ToolAction::DumpCrystal:
+      GenerateCrystalWithShape(static_cast<float>(command.shape[0] / 1000.0),
+                               static_cast<float>(command.shape[1] / 1000.0),
+                               static_cast<float>(command.shape[2] / 1000.0));
+      PrintCrystalJson(stdout, command.shape);
+      return 0;
+    case ToolAction::DumpScene:
+      PrepareScene(scene.width, scene.height, scene.preview, scene.seed);
+      for (uint32_t frame = 0; frame < scene.frames; ++frame) AdvanceScene();
+      PrintSceneJson(stdout);
+      return 0;
+    case ToolAction::Render: {
+      std::string error;
+      if (!RenderSceneToPng(scene, command.outPath, error)) {
+        std::fprintf(stderr, "rimeglass: %s\n", error.c_str());
+        return Failed;
+      }
+      return 0;
+    }
+  }
+  return Failed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ToolCommand command;
+  std::string error;
+  if (!ParseToolCommand(argc, argv, command, error)) {
+    std::fprintf(stderr, "rimeglass: %s\n%s\n", error.c_str(), ToolUsage);
+    return BadArguments;
+  }
+  const int status = RunCommand(command);
+  if (std::fflush(stdout) != 0) return Failed;
+  return status;
+}

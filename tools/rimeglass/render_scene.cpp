@@ -1,0 +1,26 @@
+#include "rimeglass/render_scene.h"
+
+#include "common/gl.h"
+#include "offscreen/offscreen_gl.h"
+#include "offscreen/png_writer.h"
+#include "render/draw_scene.h"
+#include "render/init_gl.h"
+#include "render/prepare_scene.h"
+
+bool RenderSceneToPng(const SceneOptions& scene, const std::string& path, std::string& error) {
+  // The saver prepares the scene before its context exists; so do we.
+  PrepareScene(scene.width, scene.height, scene.preview, scene.seed);
+  OffscreenGL gl;
+  if (!gl.Create(scene.width, scene.height)) {
+    error = gl.error();
+    return false;
+  }
+  InitGL();
+  // The saver's frame, with glFinish where it swaps buffers.
+  for (uint32_t frame = 0; frame < scene.frames; ++frame) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawScene();
+    glFinish();
+  }
+  return WritePngFromGLRows(path, gl.width(), gl.height(), gl.pixels(), error);
+}
