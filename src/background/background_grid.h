@@ -1,10 +1,15 @@
 #pragma once
 #include <cstdint>
 
-constexpr int BackgroundMaxRows = 101;
-constexpr int BackgroundMaxCols = 201;
 constexpr int FullScreenGridRows = 80;
 constexpr int PreviewGridRows = 50;
+constexpr int BackgroundMaxRows = 101;
+// Room for windows up to 8:1 (three 16:9 monitors side by side are 5.3:1);
+// wider ones keep this many columns, stretched, still covering the window.
+constexpr int BackgroundMaxCols = 8 * FullScreenGridRows + 1;
+// A narrower mesh would leave the window's sides uncovered: its rows end a
+// quarter column inside the mesh's span, and a column grows with the span.
+constexpr int BackgroundMinCols = 12;
 
 using GridField = float[BackgroundMaxRows][BackgroundMaxCols];
 

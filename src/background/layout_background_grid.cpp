@@ -29,8 +29,7 @@ int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height) {
   // A zero-height window counts as one pixel high rather than dividing by zero.
   const int64_t product = static_cast<int64_t>(rows) * width;
   const double columns = std::nearbyint(static_cast<double>(product) / (height > 0 ? height : 1));
-  if (!(columns > 0)) return 0;
-  // The store holds BackgroundMaxCols columns; anything wider keeps the last one.
+  if (!(columns >= BackgroundMinCols)) return BackgroundMinCols;
   if (columns > BackgroundMaxCols - 1) return BackgroundMaxCols - 1;
   return static_cast<int32_t>(columns);
 }
@@ -46,8 +45,7 @@ void LayoutBackgroundGrid(bool preview) {
     const double rowOffset = (i % 2 == 0) ? 1.0 : -1.0;
     const double y0 = (2.0 * i / rows - 1) * 3;
     for (int j = 0; j <= cols; ++j) {
-      const double x0 = cols > 0 ? (rowOffset / (4.0 * cols) + static_cast<double>(j) / cols - 0.5) * widthScale
-                                 : -0.5 * widthScale;
+      const double x0 = (rowOffset / (4.0 * cols) + static_cast<double>(j) / cols - 0.5) * widthScale;
       if (preview) {
         BackgroundGrid.x[i][j] = Store(x0);
         BackgroundGrid.y[i][j] = Store(y0);

@@ -107,14 +107,39 @@ TEST(BackgroundLayout, PreviewIsAPlainGridWithOneDrawPerVertex) {
   EXPECT_EQ(y, BackgroundGrid.y[17][23]);
 }
 
-TEST(BackgroundLayout, DegenerateWindowsStayInsideTheStore) {
-  Layout(640, 0, false);
-  EXPECT_LE(BackgroundGrid.cols, BackgroundMaxCols - 1);
-  Layout(5120, 1440, false);  // 32:9
-  EXPECT_EQ(BackgroundMaxCols - 1, BackgroundGrid.cols);
-  Layout(0, 480, true);
-  EXPECT_EQ(0, BackgroundGrid.cols);
-  for (int i = 0; i <= BackgroundGrid.rows; ++i) EXPECT_TRUE(std::isfinite(BackgroundGrid.x[i][0]));
+TEST(BackgroundLayout, AnyAspectFitsTheStoreAndSpansTheWindow) {
+  EXPECT_EQ(284, BackgroundGridColumns(80, 5120, 1440));  // 32:9
+  EXPECT_EQ(427, BackgroundGridColumns(80, 5760, 1080));  // three 16:9 side by side
+  EXPECT_EQ(640, BackgroundGridColumns(80, 8000, 1000));  // 8:1
+  EXPECT_EQ(BackgroundMaxCols - 1, BackgroundGridColumns(80, 20000, 1000));
+  EXPECT_EQ(BackgroundMaxCols - 1, BackgroundGridColumns(80, 640, 0));
+  EXPECT_EQ(BackgroundMinCols, BackgroundGridColumns(80, 1, 1000));
+  EXPECT_EQ(BackgroundMinCols, BackgroundGridColumns(50, 0, 480));
+  EXPECT_EQ(BackgroundMinCols, BackgroundGridColumns(80, -100, 480));
+
+  // Seen from the eye, the mesh (drawn 7.8 units away, depths 0.8..0.86)
+  // must reach past the window's sides whatever the aspect.
+  const double halfHeightAtNearestMesh = (7.8 - 0.86) * std::tan(22.5 * 3.14159265358979 / 180);
+  struct Window {
+    int32_t width, height;
+    bool preview;
+  };
+  for (const Window& w : {Window{5120, 1440, false}, Window{20000, 1000, false}, Window{400, 1600, false},
+                          Window{10, 1000, true}, Window{1000, 2000, true}}) {
+    Layout(w.width, w.height, w.preview);
+    const double halfWidth = halfHeightAtNearestMesh * w.width / w.height;
+    for (int i = 0; i <= BackgroundGrid.rows; ++i) {
+      ASSERT_LE(BackgroundGrid.x[i][0], -halfWidth) << w.width << "x" << w.height << " row " << i;
+      ASSERT_GE(BackgroundGrid.x[i][BackgroundGrid.cols], halfWidth) << w.width << "x" << w.height << " row " << i;
+    }
+    EXPECT_LE(BackgroundGrid.y[0][1], -halfHeightAtNearestMesh);
+    EXPECT_GE(BackgroundGrid.y[BackgroundGrid.rows][1], halfHeightAtNearestMesh);
+  }
+  // A window with no width or no height shows nothing, but lays out finite numbers.
+  for (const Window& w : {Window{0, 480, false}, Window{640, 0, false}, Window{0, 0, true}}) {
+    Layout(w.width, w.height, w.preview);
+    for (int j = 0; j <= BackgroundGrid.cols; ++j) ASSERT_TRUE(std::isfinite(BackgroundGrid.x[40][j]));
+  }
 }
 
 }  // namespace
