@@ -1,0 +1,42 @@
+#include "allocation_counter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<size_t> Allocations{0};
+}
+
+size_t HeapAllocationCount() { return Allocations.load(); }
+
+// glibc's own entry points, so plain malloc from C code is counted as well.
+extern "C" void* __libc_malloc(size_t size);
+extern "C" void* __libc_calloc(size_t count, size_t size);
+extern "C" void* __libc_realloc(void* pointer, size_t size);
+extern "C" void __libc_free(void* pointer);
+
+extern "C" void* malloc(size_t size) {
+  ++Allocations;
+  return __libc_malloc(size);
+}
+extern "C" void* calloc(size_t count, size_t size) {
+  ++Allocations;
+  return __libc_calloc(count, size);
+}
+extern "C" void* realloc(void* pointer, size_t size) {
+  ++Allocations;
+  return __libc_realloc(pointer, size);
+}
+extern "C" void free(void* pointer) { __libc_free(pointer); }
+
+void* operator new(size_t size) {
+  void* pointer = malloc(size);
+  if (pointer == nullptr) throw std::bad_alloc();
+  return pointer;
+}
+void* operator new[](size_t size) { return operator new(size); }
+void operator delete(void* pointer) noexcept { free(pointer); }
+void operator delete[](void* pointer) noexcept { free(pointer); }
+void operator delete(void* pointer, size_t) noexcept { free(pointer); }
+void operator delete[](void* pointer, size_t) noexcept { free(pointer); }

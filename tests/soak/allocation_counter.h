@@ -1,0 +1,6 @@
+#pragma once
+#include <cstddef>
+
+// Heap allocations made by this process so far, counted by replacing the
+// global allocation functions in the test binary.
+size_t HeapAllocationCount();

@@ -1,0 +1,97 @@
+// A million frames of scene state, as an unattended saver runs for hours:
+// every stored value stays a finite number in its range, crystals keep being
+// regrown, and nothing is allocated on the way.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "allocation_counter.h"
+#include "background/background_grid.h"
+#include "background/background_phases.h"
+#include "crystal/crystal_model.h"
+#include "crystal/draw_crystal.h"
+#include "render/draw_scene.h"
+#include "render/prepare_scene.h"
+
+namespace {
+
+constexpr double TwoPi = 6.28318530717958647692;
+constexpr float LargestSpeed = 0.0100f;
+
+bool AllFinite(const float* values, size_t count) {
+  for (size_t k = 0; k < count; ++k) {
+    if (!std::isfinite(values[k])) return false;
+  }
+  return true;
+}
+
+template <typename Field>
+bool FieldFinite(const Field& field) {
+  return AllFinite(reinterpret_cast<const float*>(&field), sizeof(Field) / sizeof(float));
+}
+
+bool CrystalFinite() {
+  const CrystalModelData& m = CrystalModel;
+  return FieldFinite(m.x) && FieldFinite(m.y) && FieldFinite(m.zFront) && FieldFinite(m.zBack) &&
+         FieldFinite(m.red) && FieldFinite(m.green) && FieldFinite(m.blue) && FieldFinite(m.alpha);
+}
+
+bool GridFinite() {
+  const BackgroundGridData& g = BackgroundGrid;
+  return FieldFinite(g.x) && FieldFinite(g.y) && FieldFinite(g.depth) && FieldFinite(g.red) &&
+         FieldFinite(g.green) && FieldFinite(g.blue);
+}
+
+void ExpectPhaseInRange(float phase, const char* name, long frame) {
+  // Never clamped, a phase may overshoot an end by less than one step.
+  ASSERT_GE(phase, -LargestSpeed) << name << " at frame " << frame;
+  ASSERT_LE(phase, TwoPi + LargestSpeed) << name << " at frame " << frame;
+}
+
+TEST(SceneSoak, AllocationCounterSeesHeapAllocations) {
+  const size_t before = HeapAllocationCount();
+  volatile size_t length = 1000;
+  std::string probe(length, 'x');
+  EXPECT_GT(HeapAllocationCount(), before);
+  EXPECT_EQ('x', probe[length - 1]);
+}
+
+TEST(SceneSoak, AMillionFramesStayFiniteInRangeAndAllocateNothing) {
+  for (bool preview : {false, true}) {
+    SCOPED_TRACE(preview ? "preview" : "full screen");
+    CrystalAngle = 0.0f;
+    CrystalAngleStep = 0.0f;
+    PrepareScene(preview ? 152 : 1920, preview ? 112 : 1080, preview, 20261208);
+    const long frames = preview ? 200000 : 1000000;
+    const size_t allocationsBefore = HeapAllocationCount();
+    long regrowths = 0;
+    float previousAngle = CrystalAngle;
+    for (long frame = 0; frame < frames; ++frame) {
+      AdvanceScene();
+      if (CrystalAngle < previousAngle) {
+        ++regrowths;
+        ASSERT_TRUE(CrystalFinite()) << "frame " << frame;
+      }
+      previousAngle = CrystalAngle;
+      ASSERT_GE(CrystalAngle, 0.0f);
+      ASSERT_LT(CrystalAngle, 450.0f);
+      // The preview's starting speeds may be larger, and the phases start
+      // anywhere up to 6.799, so the range holds from the first turns on.
+      if (frame > 2000) {
+        ExpectPhaseInRange(BackgroundPhases.phaseA, "phaseA", frame);
+        ExpectPhaseInRange(BackgroundPhases.phaseB, "phaseB", frame);
+        ExpectPhaseInRange(BackgroundPhases.phaseC, "phaseC", frame);
+      }
+      if (frame % 9973 == 0) {
+        ASSERT_TRUE(GridFinite()) << "frame " << frame;
+      }
+    }
+    EXPECT_EQ(allocationsBefore, HeapAllocationCount());
+    EXPECT_TRUE(GridFinite());
+    // 1800 frames for the first crystal, 1440 for every later one.
+    EXPECT_EQ((frames - 1800) / 1440 + 1, regrowths);
+  }
+}
+
+}  // namespace
