@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+// The Windows half of the rendering set-up: one double-buffered RGBA context
+// on a window's device context, current on the GUI thread.
+
+// Chooses the format closest to SaverPixelFormat and sets it when one exists.
+void SetupPixelFormat(HDC dc);
+
+// GetDC, pixel format, context, make current, then InitGL from ViewportSize.
+// The handles are returned even when a step failed; drawing then does nothing.
+void CreateGLContext(HWND window, HDC& dc, HGLRC& rc);
+
+// Shows the finished frame on whatever device context is current.
+void PresentFrame();
+
+// Rendering context first, then the device context.
+void ReleaseGLContext(HWND window, HDC dc, HGLRC rc);

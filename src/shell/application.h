@@ -1,0 +1,26 @@
+#pragma once
+#include <windows.h>
+
+class TForm;
+
+// The process's application object: its title, its main form and the
+// message loop that runs for as long as the main form lives.
+class TApplication {
+ public:
+  void Initialize();
+  // Windows shows this title for the running program (task list, switcher).
+  void SetTitle(const char* title);
+  // Creates the form; the first form created becomes the main form.
+  void CreateForm(TForm& form);
+  // Shows the main form and dispatches messages until it has closed;
+  // returns at once when there is no main form.
+  void Run();
+  void Terminate();
+  TForm* MainForm() const { return mainForm_; }
+
+ private:
+  HWND handle_ = nullptr;
+  TForm* mainForm_ = nullptr;
+};
+
+extern TApplication Application;

@@ -1,0 +1,67 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+// A small form framework over plain Win32: just what the saver's one form
+// needs (a borderless top-level window, its events, timers, activation).
+
+enum TCloseAction { caNone, caHide, caFree };
+
+class TForm;
+
+// A periodic timer of a form, firing on the GUI thread through the form's
+// message queue; it runs from the form's creation until the form closes.
+class TTimer {
+ public:
+  TTimer(TForm& owner, UINT interval, std::function<void()> onTimer);
+
+ private:
+  friend class TForm;
+  UINT interval_;
+  std::function<void()> onTimer_;
+};
+
+class TForm {
+ public:
+  TForm(const char* className, const char* caption);
+  virtual ~TForm();
+  TForm(const TForm&) = delete;
+  TForm& operator=(const TForm&) = delete;
+
+  // Makes the (still hidden) window, starts the timers, runs FormCreate.
+  void Create();
+  // Runs FormShow, then shows the window centred on the screen and activates it.
+  void Show();
+  // FormCloseQuery, then FormClose; a closed form is destroyed and takes no
+  // more input. Closing the application's main form ends the application.
+  void Close();
+
+  HWND Handle() const { return handle_; }
+  bool Active() const { return active_; }
+  void SetClientSize(int width, int height);
+  int ClientWidth() const;
+  int ClientHeight() const;
+
+ protected:
+  virtual void FormCreate() {}
+  virtual void FormShow() {}
+  virtual void FormKeyDown(WORD /*key*/) {}
+  virtual void FormMouseMove(int /*x*/, int /*y*/) {}
+  virtual void FormCloseQuery(bool& /*canClose*/) {}
+  virtual void FormClose(TCloseAction& /*action*/) {}
+
+ private:
+  friend class TTimer;
+  static constexpr int MaxTimers = 4;
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void StopTimers();
+
+  const char* className_;
+  const char* caption_;
+  HWND handle_ = nullptr;
+  bool active_ = false;
+  TTimer* timers_[MaxTimers] = {};
+  int timerCount_ = 0;
+};

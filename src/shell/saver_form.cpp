@@ -1,0 +1,69 @@
+#include "shell/saver_form.h"
+
+#include <cstdlib>
+
+#include "common/gl.h"
+#include "common/random.h"
+#include "render/draw_scene.h"
+#include "render/prepare_scene.h"
+#include "render/wgl_context.h"
+#include "shell/password.h"
+
+TForm1 Form1;
+POINT LastCursorPos = {0, 0};
+
+namespace {
+// Farther than this between two mouse events is a deliberate move, not a
+// jittering desk.
+constexpr int MouseJumpPixels = 30;
+}  // namespace
+
+TForm1::TForm1() : TForm("TForm1", "Rimeglass"), Timer1(*this, 10, [this] { Timer1Timer(); }) {}
+
+void TForm1::FormCreate() {
+  SetClientSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  PrepareScene(ClientWidth(), ClientHeight(), false, ClockSeed());
+  GetCursorPos(&LastCursorPos);
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
+  ShowCursor(FALSE);
+}
+
+void TForm1::FormShow() { CreateGLContext(Handle(), FormDC, FormRC); }
+
+void TForm1::Timer1Timer() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  DrawScene();
+  PresentFrame();
+}
+
+void TForm1::FormKeyDown(WORD) {
+  // While the password dialog is up it owns the keys, not the form.
+  if (Active()) ExitOnInput();
+}
+
+void TForm1::FormMouseMove(int, int) {
+  if (!Active()) {
+    GetCursorPos(&LastCursorPos);
+    return;
+  }
+  POINT now;
+  GetCursorPos(&now);
+  if (std::abs(LastCursorPos.x - now.x) > MouseJumpPixels ||
+      std::abs(LastCursorPos.y - now.y) > MouseJumpPixels) {
+    ExitOnInput();
+  }
+  GetCursorPos(&LastCursorPos);
+}
+
+void TForm1::ExitOnInput() {
+  if (!VerifyPassword(Handle())) return;
+  ShowCursor(TRUE);
+  Close();
+}
+
+void TForm1::FormCloseQuery(bool&) {
+  ReleaseGLContext(Handle(), FormDC, FormRC);
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
+}
+
+void TForm1::FormClose(TCloseAction& action) { action = caFree; }

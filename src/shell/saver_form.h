@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+#include "shell/form.h"
+
+// The full-screen saver: a black borderless form over the primary screen,
+// one frame per 10 ms tick, ended by a key or a mouse jump once the
+// password gate passes.
+class TForm1 : public TForm {
+ public:
+  TForm1();
+
+  TTimer Timer1;
+  HDC FormDC = nullptr;
+  HGLRC FormRC = nullptr;
+
+  void Timer1Timer();
+
+ protected:
+  void FormCreate() override;
+  void FormShow() override;
+  void FormKeyDown(WORD key) override;
+  void FormMouseMove(int x, int y) override;
+  void FormCloseQuery(bool& canClose) override;
+  void FormClose(TCloseAction& action) override;
+
+ private:
+  void ExitOnInput();
+};
+
+extern TForm1 Form1;
+// Cursor position at the form's previous mouse event, in screen coordinates.
+extern POINT LastCursorPos;
