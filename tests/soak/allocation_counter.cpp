@@ -10,6 +10,11 @@ std::atomic<size_t> Allocations{0};
 
 size_t HeapAllocationCount() { return Allocations.load(); }
 
+#if defined(__SANITIZE_ADDRESS__)
+bool HeapAllocationsCounted() { return false; }
+#else
+bool HeapAllocationsCounted() { return true; }
+
 // glibc's own entry points, so plain malloc from C code is counted as well.
 extern "C" void* __libc_malloc(size_t size);
 extern "C" void* __libc_calloc(size_t count, size_t size);
@@ -40,3 +45,4 @@ void operator delete(void* pointer) noexcept { free(pointer); }
 void operator delete[](void* pointer) noexcept { free(pointer); }
 void operator delete(void* pointer, size_t) noexcept { free(pointer); }
 void operator delete[](void* pointer, size_t) noexcept { free(pointer); }
+#endif
