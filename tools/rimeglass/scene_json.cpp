@@ -7,7 +7,9 @@
 
 namespace {
 
-void PrintFloat(std::FILE* out, float value) { std::fprintf(out, "%.9g", static_cast<double>(value)); }
+void PrintFloat(std::FILE* out, float value) {
+  std::fprintf(out, "%.9g", static_cast<double>(value));
+}
 
 void PrintFloatList(std::FILE* out, const float* values, int count) {
   std::fputc('[', out);

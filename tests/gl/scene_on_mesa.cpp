@@ -1,0 +1,48 @@
+#include "scene_on_mesa.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "common/gl.h"
+#include "crystal/draw_crystal.h"
+#include "render/draw_scene.h"
+#include "render/init_gl.h"
+#include "render/prepare_scene.h"
+
+void StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed) {
+  PrepareScene(width, height, preview, seed);
+  CrystalAngle = 0.0f;
+  CrystalAngleStep = 0.0f;
+  ASSERT_TRUE(gl.Create(width, height)) << gl.error();
+  InitGL();
+}
+
+void DrawFrames(int count) {
+  for (int frame = 0; frame < count; ++frame) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawScene();
+    glFinish();
+  }
+}
+
+int LitPixels(const OffscreenGL& gl) {
+  int lit = 0;
+  for (int y = 0; y < gl.height(); ++y) {
+    for (int x = 0; x < gl.width(); ++x) {
+      const Rgba p = gl.PixelAt(x, y);
+      if (p.red != 0 || p.green != 0 || p.blue != 0) ++lit;
+    }
+  }
+  return lit;
+}
+
+int MaxChannelDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  EXPECT_EQ(a.size(), b.size());
+  int largest = 0;
+  for (size_t k = 0; k < std::min(a.size(), b.size()); ++k) {
+    largest = std::max(largest, std::abs(a[k] - b[k]));
+  }
+  return largest;
+}
