@@ -28,6 +28,10 @@ OffscreenGL::~OffscreenGL() {
 }
 
 bool OffscreenGL::Create(int width, int height) {
+  if (context_ != nullptr) {
+    error_ = "the offscreen context exists already";
+    return false;
+  }
   GLint maxWidth = 0, maxHeight = 0;
   OSMesaGetIntegerv(OSMESA_MAX_WIDTH, &maxWidth);
   OSMesaGetIntegerv(OSMESA_MAX_HEIGHT, &maxHeight);

@@ -21,7 +21,8 @@ class OffscreenGL {
   OffscreenGL(const OffscreenGL&) = delete;
   OffscreenGL& operator=(const OffscreenGL&) = delete;
 
-  // Creates the context with a width x height buffer and makes it current.
+  // Creates the context with a width x height buffer and makes it current;
+  // once per instance.
   // On failure returns false and says why in error().
   bool Create(int width, int height);
 

@@ -47,12 +47,14 @@ bool ParseShape(std::string_view text, int shape[3]) {
   return true;
 }
 
-// The options after the subcommand words. Each command states which options
-// it takes; an option it does not take is an error, not ignored.
+// Which of the required options were given with a valid value.
 struct OptionsSeen {
   bool size = false, seed = false, out = false, shape = false;
 };
 
+// The options after the command words. An option the command does not take
+// is an error rather than silently ignored; a repeated option's last value
+// counts.
 bool ParseOptions(int first, int argc, const char* const argv[], ToolCommand& command,
                   OptionsSeen& seen, std::string& error) {
   const bool takesScene = command.action != ToolAction::DumpCrystal;
