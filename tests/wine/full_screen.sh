@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Full screen as the user sees it: one borderless window named "Rimeglass"
+# over the whole screen, a moving picture, no pointer, and a key (plain or
+# with Alt) that ends it with exit code 0 within a second.
+source "$(dirname "$0")/wine_test_lib.sh"
+# The screen is the virtual desktop, deliberately neither 4:3 nor the X size.
+make_prefix 720x400
+start_display 800x600
+cursor_shown() { python3 "$(dirname "$0")/cursor_shown.py"; }
+
+xdotool mousemove 200 200
+check "the pointer is visible before the saver starts" [ "$(cursor_shown)" = 1 ]
+start_saver /s
+wait_x_window Rimeglass >/dev/null || fail "no window named Rimeglass"
+sleep 1
+
+window=$(probe window Rimeglass)
+echo "$window"
+check "Windows sees a visible window titled Rimeglass" grep -q 'found=1 class=TForm1 ' <<<"$window"
+check "it covers the screen exactly" [ "$(field rect "$window")" = 0,0,720,400 ]
+check "its client area is the whole screen" [ "$(field client "$window")" = 720x400 ]
+check "it is visible, without caption or border, not top-most" \
+  grep -q 'visible=1 caption=0 border=0 topmost=0' <<<"$window"
+
+check "the pointer is hidden" [ "$(cursor_shown)" = 0 ]
+
+capture "$WORK/frame1.png"
+sleep 0.5
+capture "$WORK/frame2.png"
+check "the scene is drawn (not a black screen)" brighter_than "$WORK/frame1.png" 0.05
+check "frames change over time" pixels_differ "$WORK/frame1.png" "$WORK/frame2.png" 10000
+# The whole screen is drawn on: every corner has lit pixels, not black.
+for corner in +0+0 +696+0 +0+376 +696+376; do
+  level=$(convert "$WORK/frame1.png" -crop "24x24$corner" +repage -fx 'max(r,max(g,b))' \
+    -format '%[fx:int(255*maxima)]' info:)
+  check "corner $corner is drawn (brightest $level)" [ "$level" -gt 8 ]
+done
+
+xdotool key a
+expect_exit_within "a key ends the saver" 1000
+check "the pointer shows again" [ "$(cursor_shown)" = 1 ]
+
+start_saver /s
+wait_x_window Rimeglass >/dev/null || fail "no window on the second run"
+sleep 0.5
+xdotool key alt+x
+expect_exit_within "a key with Alt ends the saver too" 1000

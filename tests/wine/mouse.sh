@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The mouse ends the saver only by a jump: steps of exactly 30 pixels between
+# two events never do, however far they add up; a step of 31 in x alone or
+# in y alone does; a click without movement does nothing.
+source "$(dirname "$0")/wine_test_lib.sh"
+make_prefix 640x480
+start_display
+
+# One X motion event per step, spaced so the saver sees each one on its own.
+step_to() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.25
+}
+
+# Wine learns where the X pointer is only from pointer events over one of
+# its windows; until then it reports a stale position, which the saver would
+# take for a jump. A Wine program kept alive holds the desktop open, so the
+# moves below reach Wine before the saver starts.
+(cd "$APP" && exec wine "$FIXTURE_BIN/probe.exe" idle 300) >/dev/null 2>&1 &
+sleep 2
+
+run_saver_at() {
+  xdotool mousemove $(($1 + 5)) "$2"
+  sleep 0.2
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  [ "$(probe cursor)" = "cursor=$1,$2" ] || fail "Wine does not know the pointer position: $(probe cursor)"
+  start_saver /s
+  wait_x_window Rimeglass >/dev/null || fail "no saver window"
+  sleep 1
+}
+
+run_saver_at 100 100
+for x in 130 160 190 220 250 280; do step_to "$x" 100; done
+for y in 130 160 190 220 250; do step_to 280 "$y"; done
+for i in 1 2 3 4; do step_to $((280 - 30 * i)) $((250 - 30 * i)); done
+expect_running "steps of 30 in x, in y and in both never end it" 0.5
+xdotool click 1
+sleep 0.3
+xdotool click 3
+expect_running "clicks without movement do nothing" 1
+step_to 191 130
+expect_exit_within "a step of 31 in x alone ends it" 1000
+
+run_saver_at 300 300
+step_to 300 330
+step_to 300 361
+expect_exit_within "a step of 31 in y alone ends it" 1000

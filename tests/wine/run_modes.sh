@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The first argument picks the mode by its second character: every spelling
+# of full screen opens the saver, every spelling of configure ends at once
+# with exit code 0 and no window.
+source "$(dirname "$0")/wine_test_lib.sh"
+make_prefix 640x480
+start_display
+
+for spelling in /c /C /c:1234; do
+  start_saver "$spelling"
+  seen=0
+  start=$(now_ms)
+  while saver_running && [ $(($(now_ms) - start)) -lt 10000 ]; do
+    x_window_exists Rimeglass && seen=1
+    sleep 0.05
+  done
+  expect_exit_within "'$spelling' ends at once" 0
+  check "'$spelling' opens no window" [ "$seen" -eq 0 ]
+done
+
+# "" stands for no argument at all.
+for spelling in /s /S -s xs /x s ""; do
+  if [ -n "$spelling" ]; then start_saver "$spelling"; else start_saver; fi
+  wait_x_window Rimeglass >/dev/null || fail "'$spelling' opened no full-screen window"
+  expect_running "'$spelling' runs the full-screen saver" 0.5
+  xdotool key space
+  expect_exit_within "'$spelling' full screen ends on a key" 2000
+done

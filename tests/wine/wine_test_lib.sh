@@ -1,0 +1,164 @@
+# Sourced by every Wine end-to-end test. Each test gets its own Xvfb display
+# and Wine prefix under a fresh work directory; everything it starts is
+# stopped and removed on exit, pass or fail.
+set -euo pipefail
+
+: "${RIMEGLASS_SCR:?path of Rimeglass.scr}" "${FIXTURE_BIN:?directory of the test fixtures}"
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/rimeglass-wine.XXXXXX")
+APP="$WORK/app"            # the saver and the fixtures it loads sit together
+FIXTURE="$WORK/fixture"    # where fixtures read answers and write records
+mkdir -p "$APP" "$FIXTURE"
+cp "$RIMEGLASS_SCR" "$APP/Rimeglass.scr"
+
+export WINEDEBUG=-all
+export WINEPREFIX="$WORK/prefix"
+# No Mono or Gecko installers: nothing here needs them, and they would ask.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export RIMEGLASS_FIXTURE_DIR="Z:${FIXTURE//\//\\}"
+XVFB_PID=""
+SAVER_PID=""
+
+cleanup() {
+  local status=$?
+  if [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+  rm -rf "$WORK"
+  exit "$status"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# check "what is expected" command args...
+check() {
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else fail "$what"; fi
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# A fresh prefix, made before any display exists so that nothing in it is
+# tied to one. With a desktop size, every program runs in a Wine virtual
+# desktop of that size: windows there are destroyed in milliseconds, where a
+# bare X server without a window manager takes about two seconds.
+make_prefix() {
+  local desktop=${1:-}
+  env -u DISPLAY wineboot -i >/dev/null 2>&1
+  if [ -n "$desktop" ]; then
+    env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    env -u DISPLAY wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f \
+      >/dev/null 2>&1
+  fi
+  # Let the set-up processes and the server end, so the first test program
+  # starts a desktop on the display below with the settings above.
+  wineserver -w
+}
+
+start_display() {
+  local size=${1:-800x600}
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local i
+  for i in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$WORK/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
+# Sets a value under HKCU\Control Panel\Desktop, or deletes it with type "none".
+set_desktop_value() {
+  local name=$1 type=$2 data=${3:-}
+  if [ "$type" = none ]; then
+    wine reg delete 'HKCU\Control Panel\Desktop' /v "$name" /f >/dev/null 2>&1 || true
+  else
+    wine reg add 'HKCU\Control Panel\Desktop' /v "$name" /t "$type" /d "$data" /f >/dev/null 2>&1
+  fi
+}
+
+# Starts the saver in the background from its own folder; SAVER_PID is the
+# Wine process whose exit status is the saver's exit code.
+start_saver() {
+  (cd "$APP" && exec wine Rimeglass.scr "$@") >"$WORK/saver.log" 2>&1 &
+  SAVER_PID=$!
+}
+
+saver_running() { kill -0 "$SAVER_PID" 2>/dev/null; }
+
+# Waits up to $1 ms for the saver to end; sets SAVER_EXIT and SAVER_MS.
+wait_saver_exit() {
+  local limit=$1 start
+  start=$(now_ms)
+  while saver_running; do
+    [ $(($(now_ms) - start)) -le "$limit" ] || return 1
+    sleep 0.02
+  done
+  SAVER_MS=$(($(now_ms) - start))
+  SAVER_EXIT=0
+  wait "$SAVER_PID" || SAVER_EXIT=$?
+  SAVER_PID=""
+  return 0
+}
+
+# The saver must end within $2 ms with exit code 0.
+expect_exit_within() {
+  local what=$1 limit=$2
+  wait_saver_exit "$limit" || fail "$what: still running after $limit ms"
+  [ "$SAVER_EXIT" -eq 0 ] || fail "$what: exit code $SAVER_EXIT"
+  echo "ok: $what (exit 0 after $SAVER_MS ms)"
+}
+
+# The saver must still be running after $2 seconds.
+expect_running() {
+  local what=$1
+  sleep "$2"
+  saver_running || fail "$what: the saver ended"
+  echo "ok: $what"
+}
+
+# Waits up to $2 seconds for an X window named exactly $1; prints its id.
+wait_x_window() {
+  local name=$1 limit=${2:-20} i id
+  for i in $(seq $((limit * 10))); do
+    id=$(xdotool search --name "^${name}\$" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+x_window_exists() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+
+# probe.exe from the app folder: Windows' own view of a window or a file.
+probe() { (cd "$APP" && wine "$FIXTURE_BIN/probe.exe" "$@") 2>/dev/null | tr -d '\r'; }
+
+# field NAME "line of name=value pairs" -> value
+field() { tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p" | head -n1; }
+
+# Saves what X shows: the whole screen, or the window with id $2.
+capture() {
+  if [ -n "${2:-}" ]; then import -window "$2" "$1"; else import -window root "$1"; fi
+}
+
+pixels_differ() {
+  local count
+  count=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+  [ "${count%%.*}" -gt "${3:-100}" ]
+}
+
+# Mean brightness of a picture in 0..1, to tell a drawn scene from black.
+brightness() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
+
+brighter_than() { awk -v b="$(brightness "$1")" -v min="$2" 'BEGIN { exit !(b > min) }'; }
