@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The screen-saver password gate, with a recording stand-in for the system's
+# PASSWORD.CPL next to the saver. Refused: the saver keeps drawing with the
+# pointer hidden and the screen-saver flag on. Accepted, not in force, or no
+# PASSWORD.CPL at all: the saver ends at once.
+source "$(dirname "$0")/wine_test_lib.sh"
+make_prefix 640x480
+start_display
+cp "$FIXTURE_BIN/PASSWORD.CPL" "$APP/"
+answer() { echo "$1" >"$FIXTURE/answer"; }
+calls() { [ -f "$FIXTURE/verify.log" ] && wc -l <"$FIXTURE/verify.log" || echo 0; }
+last_call() { tail -n1 "$FIXTURE/verify.log"; }
+cursor_shown() { python3 "$(dirname "$0")/cursor_shown.py"; }
+
+start_full_screen() {
+  start_saver /s
+  wait_x_window Rimeglass >/dev/null || fail "no saver window"
+  sleep 0.5
+}
+
+set_desktop_value ScreenSaveUsePassword REG_DWORD 1
+answer refuse
+start_full_screen
+xdotool key a
+expect_running "a refused password keeps the saver running" 1
+check "the dialog was asked once" [ "$(calls)" -eq 1 ]
+first=$(last_call)
+echo "$first"
+check "the dialog is owned by the saver's window" grep -q 'owner_title=Rimeglass ' <<<"$first"
+check "the pointer is shown for the dialog (display counter 0)" grep -q ' cursor=0 ' <<<"$first"
+check "the screen-saver flag is on during the dialog" grep -q ' running=1 ' <<<"$first"
+check "the pointer is hidden again after the refusal" [ "$(cursor_shown)" = 0 ]
+capture "$WORK/after1.png"
+sleep 0.5
+capture "$WORK/after2.png"
+check "the saver goes on drawing" pixels_differ "$WORK/after1.png" "$WORK/after2.png" 10000
+
+xdotool key b
+sleep 0.5
+check "a second key asks again" [ "$(calls)" -eq 2 ]
+check "counter, flag and owner are as at the first call" [ "$(last_call)" = "$first" ]
+xdotool key alt+F4
+expect_running "Alt+F4 goes through the gate too and cannot close the saver" 1
+check "Alt and F4 each asked the dialog (calls: $(calls))" [ "$(calls)" -eq 4 ]
+
+answer accept
+xdotool key a
+expect_exit_within "an accepted password ends the saver" 1000
+check "with the dialog asked once more" [ "$(calls)" -eq 5 ]
+
+# Mouse jumps pass the same gate.
+answer refuse
+(cd "$APP" && exec wine "$FIXTURE_BIN/probe.exe" idle 300) >/dev/null 2>&1 &
+sleep 2
+xdotool mousemove 205 200 && sleep 0.2 && xdotool mousemove 200 200 && sleep 0.2
+start_full_screen
+xdotool mousemove 300 200
+expect_running "a mouse jump with a refused password keeps it running" 1
+check "the jump asked the dialog" [ "$(calls)" -eq 6 ]
+answer accept
+xdotool mousemove 400 200
+expect_exit_within "a mouse jump with an accepted password ends it" 1000
+
+# Not in force, or stored as text: "1" is on, "0" is off.
+for setting in "REG_DWORD 0" "REG_SZ 0" "none"; do
+  set_desktop_value ScreenSaveUsePassword $setting
+  before=$(calls)
+  start_full_screen
+  xdotool key a
+  expect_exit_within "ScreenSaveUsePassword '$setting' ends at once" 1000
+  check "without asking the dialog ('$setting')" [ "$(calls)" -eq "$before" ]
+done
+set_desktop_value ScreenSaveUsePassword REG_SZ 1
+answer refuse
+start_full_screen
+xdotool key a
+expect_running "ScreenSaveUsePassword as text '1' puts the password in force" 1
+answer accept
+xdotool key a
+expect_exit_within "and the accepted dialog ends it" 1000
+
+# In force, but the system has no PASSWORD.CPL.
+set_desktop_value ScreenSaveUsePassword REG_DWORD 1
+rm "$APP/PASSWORD.CPL"
+start_full_screen
+xdotool key a
+expect_exit_within "without PASSWORD.CPL the saver ends at once" 1000
