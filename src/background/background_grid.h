@@ -26,6 +26,12 @@ struct BackgroundGridData {
 
 extern BackgroundGridData BackgroundGrid;
 
+// Face normals of the mesh's two triangles per cell, in drawing order. The
+// positions never move after the layout, so neither do these; the frame
+// reads them instead of taking 22,720 cross products again.
+using CellNormals = float[BackgroundMaxRows - 1][BackgroundMaxCols - 1][2][3];
+extern CellNormals BackgroundNormals;
+
 // Last column index for R rows over a W x H window, before any bound.
 int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height);
 // Lays out the vertex positions and depths for ViewportSize; draws from the

@@ -2,49 +2,37 @@
 #include "background/background_grid.h"
 #include "crystal/triangle_normal.h"
 
-namespace background_detail {
+// The mesh's two triangles of cell (i, j), as corners (row, column) in
+// drawing order. Corners: P0 (i, j), P1 (i+1, j+1), P2 (i+1, j), P3 (i, j+1).
+// The diagonal alternates with the row shift, keeping every triangle
+// counter-clockwise on screen.
+struct CellTriangles {
+  int corner[2][3][2];
+};
 
-template <typename Sink>
-void SendVertex(Sink& sink, int i, int j, const float position[3]) {
-  const float colour[3] = {BackgroundGrid.red[i][j], BackgroundGrid.green[i][j], BackgroundGrid.blue[i][j]};
-  sink.Colour3(colour);
-  sink.Vertex(position);
+inline CellTriangles TrianglesOfCell(int i, int j) {
+  const int up = i + 1, right = j + 1;
+  if (i % 2 == 0) return {{{{i, j}, {up, right}, {up, j}}, {{i, j}, {i, right}, {up, right}}}};  // P0 P1 P2, P0 P3 P1
+  return {{{{i, right}, {up, right}, {up, j}}, {{i, j}, {i, right}, {up, j}}}};                   // P3 P1 P2, P0 P3 P2
 }
 
-template <typename Sink>
-void SendTriangle(Sink& sink, int ai, int aj, int bi, int bj, int ci, int cj) {
-  const BackgroundGridData& g = BackgroundGrid;
-  const float a[3] = {g.x[ai][aj], g.y[ai][aj], g.depth[ai][aj]};
-  const float b[3] = {g.x[bi][bj], g.y[bi][bj], g.depth[bi][bj]};
-  const float c[3] = {g.x[ci][cj], g.y[ci][cj], g.depth[ci][cj]};
-  float normal[3];
-  TriangleNormal(a, b, c, normal);
-  sink.Normal(normal);
-  SendVertex(sink, ai, aj, a);
-  SendVertex(sink, bi, bj, b);
-  SendVertex(sink, ci, cj, c);
-}
-
-}  // namespace background_detail
-
-// The mesh's triangles in drawing order, two per cell: one normal, then a
-// colour and a position per corner.
+// The mesh's triangles in drawing order, two per cell: the face normal, then
+// a colour and a position per corner.
 template <typename Sink>
 void SendBackgroundTriangles(Sink& sink) {
-  using background_detail::SendTriangle;
-  for (int i = 0; i < BackgroundGrid.rows; ++i) {
-    const int up = i + 1;
-    for (int j = 0; j < BackgroundGrid.cols; ++j) {
-      const int right = j + 1;
-      // Corners: P0 (i, j), P1 (up, right), P2 (up, j), P3 (i, right). The
-      // diagonal alternates with the row shift, keeping every triangle
-      // counter-clockwise on screen.
-      if (i % 2 == 0) {
-        SendTriangle(sink, i, j, up, right, up, j);     // P0 P1 P2
-        SendTriangle(sink, i, j, i, right, up, right);  // P0 P3 P1
-      } else {
-        SendTriangle(sink, i, right, up, right, up, j);  // P3 P1 P2
-        SendTriangle(sink, i, j, i, right, up, j);       // P0 P3 P2
+  const BackgroundGridData& g = BackgroundGrid;
+  for (int i = 0; i < g.rows; ++i) {
+    for (int j = 0; j < g.cols; ++j) {
+      const CellTriangles cell = TrianglesOfCell(i, j);
+      for (int t = 0; t < 2; ++t) {
+        sink.Normal(BackgroundNormals[i][j][t]);
+        for (const auto& corner : cell.corner[t]) {
+          const int r = corner[0], c = corner[1];
+          const float colour[3] = {g.red[r][c], g.green[r][c], g.blue[r][c]};
+          const float position[3] = {g.x[r][c], g.y[r][c], g.depth[r][c]};
+          sink.Colour3(colour);
+          sink.Vertex(position);
+        }
       }
     }
   }

@@ -1,10 +1,12 @@
 #include <cmath>
 
 #include "background/background_grid.h"
+#include "background/background_triangles.h"
 #include "common/random.h"
 #include "common/viewport.h"
 
 BackgroundGridData BackgroundGrid;
+CellNormals BackgroundNormals;
 
 namespace {
 
@@ -22,6 +24,25 @@ bool SharesDepthWithEarlierNeighbour(int i, int j, float depth) {
 }
 
 float DrawDepth() { return Store(Random(10) / 150.0 + 0.8); }
+
+void ComputeCellNormals() {
+  const BackgroundGridData& g = BackgroundGrid;
+  for (int i = 0; i < g.rows; ++i) {
+    for (int j = 0; j < g.cols; ++j) {
+      const CellTriangles cell = TrianglesOfCell(i, j);
+      for (int t = 0; t < 2; ++t) {
+        float corners[3][3];
+        for (int k = 0; k < 3; ++k) {
+          const int r = cell.corner[t][k][0], c = cell.corner[t][k][1];
+          corners[k][0] = g.x[r][c];
+          corners[k][1] = g.y[r][c];
+          corners[k][2] = g.depth[r][c];
+        }
+        TriangleNormal(corners[0], corners[1], corners[2], BackgroundNormals[i][j][t]);
+      }
+    }
+  }
+}
 
 }  // namespace
 
@@ -65,4 +86,5 @@ void LayoutBackgroundGrid(bool preview) {
       if (j == 0 || j == cols) BackgroundGrid.depth[i][j] = EdgeDepth;
     }
   }
+  ComputeCellNormals();
 }

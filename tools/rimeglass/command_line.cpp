@@ -7,6 +7,7 @@ const char* const ToolUsage =
     "usage: rimeglass render --size WxH [--preview] --seed N [--frames K] --out FILE.png"
     " | rimeglass dump crystal --shape P1,P2,P3"
     " | rimeglass dump scene --size WxH [--preview] --seed N [--frames K]"
+    " | rimeglass bench [--size WxH] [--preview] [--seed N] [--frames K] [--json]"
     " | rimeglass --version";
 
 namespace {
@@ -64,6 +65,10 @@ bool ParseOptions(int first, int argc, const char* const argv[], ToolCommand& co
       command.scene.preview = true;
       continue;
     }
+    if (command.action == ToolAction::Bench && option == "--json") {
+      command.json = true;
+      continue;
+    }
     const bool known = (takesScene && (option == "--size" || option == "--seed" ||
                                        option == "--frames")) ||
                        (command.action == ToolAction::Render && option == "--out") ||
@@ -115,6 +120,10 @@ bool ParseToolCommand(int argc, const char* const argv[], ToolCommand& command,
   } else if (first == "render") {
     command.action = ToolAction::Render;
     command.scene.frames = 1;  // a picture needs at least one frame drawn
+  } else if (first == "bench") {
+    // A 1080p screen unless told otherwise; the seed only fixes which scene.
+    command.action = ToolAction::Bench;
+    command.scene = {1920, 1080, false, 1, 300};
   } else if (first == "dump" && (second == "crystal" || second == "scene")) {
     command.action = second == "crystal" ? ToolAction::DumpCrystal : ToolAction::DumpScene;
     optionsStart = 3;
@@ -128,6 +137,8 @@ bool ParseToolCommand(int argc, const char* const argv[], ToolCommand& command,
   const char* missing = nullptr;
   if (command.action == ToolAction::DumpCrystal) {
     if (!seen.shape) missing = "--shape";
+  } else if (command.action == ToolAction::Bench) {
+    // every option has a default
   } else if (!seen.size) {
     missing = "--size";
   } else if (!seen.seed) {
@@ -139,8 +150,9 @@ bool ParseToolCommand(int argc, const char* const argv[], ToolCommand& command,
     error = std::string(missing) + " is required";
     return false;
   }
-  if (command.action == ToolAction::Render && command.scene.frames == 0) {
-    error = "render needs --frames of at least 1";
+  if ((command.action == ToolAction::Render || command.action == ToolAction::Bench) &&
+      command.scene.frames == 0) {
+    error = std::string(first) + " needs --frames of at least 1";
     return false;
   }
   return true;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-enum class ToolAction { Render, DumpCrystal, DumpScene, PrintVersion };
+enum class ToolAction { Render, DumpCrystal, DumpScene, Bench, PrintVersion };
 
 // What the saver's set-up needs, with a fixed seed in place of the clock.
 struct SceneOptions {
@@ -18,6 +18,7 @@ struct ToolCommand {
   SceneOptions scene;
   int shape[3] = {0, 0, 0};  // thousandths, for dump crystal
   std::string outPath;       // for render
+  bool json = false;         // for bench
 };
 
 // One line that shows every form the tool accepts.

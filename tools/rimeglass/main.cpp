@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/scene_bench.h"
 #include "crystal/crystal_model.h"
+#include "offscreen/offscreen_gl.h"
 #include "render/draw_scene.h"
 #include "render/prepare_scene.h"
 #include "rimeglass/command_line.h"
@@ -32,6 +34,15 @@ int RunCommand(const ToolCommand& command) {
       for (uint32_t frame = 0; frame < scene.frames; ++frame) AdvanceScene();
       PrintSceneJson(stdout);
       return 0;
+    case ToolAction::Bench: {
+      OffscreenGL gl;
+      if (!gl.Create(scene.width, scene.height)) {
+        std::fprintf(stderr, "rimeglass: %s\n", gl.error().c_str());
+        return Failed;
+      }
+      const BenchOptions options{scene.width, scene.height, scene.preview, scene.frames, scene.seed, command.json};
+      return RunSceneBench(options, stdout);
+    }
     case ToolAction::Render: {
       std::string error;
       if (!RenderSceneToPng(scene, command.outPath, error)) {

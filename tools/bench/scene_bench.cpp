@@ -1,0 +1,241 @@
+#include "bench/scene_bench.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "background/background_grid.h"
+#include "background/background_phases.h"
+#include "background/background_triangles.h"
+#include "background/colour_field.h"
+#include "bench/gl_stream.h"
+#include "common/gl.h"
+#include "common/random.h"
+#include "crystal/crystal_model.h"
+#include "crystal/crystal_triangles.h"
+#include "crystal/draw_crystal.h"
+#include "render/draw_scene.h"
+#include "render/init_gl.h"
+#include "render/prepare_scene.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr uint32_t MaxFrames = 20000;
+// Every so many frames the turn is set to its last step, so that frame grows
+// a new crystal through the real code path.
+constexpr uint32_t RegrowEvery = 25;
+constexpr uint32_t WarmUpFrames = 10;
+
+enum Figure { Own, Colour, Regrow, Frame, Replay, ClearOnly, ReferenceColour, FigureCount };
+const char* const FigureNames[FigureCount] = {"own_ms",   "colour_ms",  "regrow_ms",          "frame_ms",
+                                              "replay_ms", "clear_ms", "reference_colour_ms"};
+const char* const FigureLabels[FigureCount] = {
+    "own work (phases, colours, turn)", "  of which colour field", "own work, regrowing frames",
+    "full frame (clear, scene, finish)", "replay floor (same GL calls)", "clear + finish alone",
+    "reference colour field"};
+
+struct Samples {
+  double values[MaxFrames];
+  uint32_t count;
+};
+Samples Measured[FigureCount];
+
+RecordedStream BackgroundStream, FrontStream, BackStream;
+GridField ProjectRed, ProjectGreen, ProjectBlue;
+CrystalModelData SavedCrystal;
+
+struct SceneState {
+  BackgroundPhasesData phases;
+  uint32_t seed;
+  float angle, step;
+  CrystalShapeData shape;
+};
+
+SceneState TakeState() {
+  std::memcpy(&SavedCrystal, &CrystalModel, sizeof CrystalModel);
+  return {BackgroundPhases, RandomSeed, CrystalAngle, CrystalAngleStep, CrystalShape};
+}
+
+void RestoreState(const SceneState& state) {
+  std::memcpy(&CrystalModel, &SavedCrystal, sizeof CrystalModel);
+  BackgroundPhases = state.phases;
+  RandomSeed = state.seed;
+  CrystalAngle = state.angle;
+  CrystalAngleStep = state.step;
+  CrystalShape = state.shape;
+}
+
+double Milliseconds(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+void Add(Figure figure, double value) {
+  Samples& s = Measured[figure];
+  if (s.count < MaxFrames) s.values[s.count++] = value;
+}
+
+// Value at fraction q of the sorted samples (nearest rank).
+double Quantile(Figure figure, double q) {
+  Samples& s = Measured[figure];
+  if (s.count == 0) return 0.0;
+  std::sort(s.values, s.values + s.count);
+  const uint32_t rank = static_cast<uint32_t>(q * (s.count - 1) + 0.5);
+  return s.values[rank];
+}
+
+void RecordFrameStream() {
+  BackgroundStream.used = FrontStream.used = BackStream.used = 0;
+  SendBackgroundTriangles(BackgroundStream);
+  SendCrystalFace(FrontStream, CrystalModel.zFront, true);
+  SendCrystalFace(BackStream, CrystalModel.zBack, false);
+}
+
+// The frame's GL calls, with every value taken from the recording.
+void ReplayScene() {
+  static const GLfloat backgroundSpecular[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+  static const GLfloat crystalSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  glDisable(GL_LIGHT0);
+  glEnable(GL_LIGHT1);
+  glMaterialfv(GL_FRONT, GL_SPECULAR, backgroundSpecular);
+  glDisable(GL_BLEND);
+  glPushMatrix();
+  glTranslatef(0.0f, 0.0f, -7.8f);
+  glBegin(GL_TRIANGLES);
+  ReplayTriangles(BackgroundStream, 3);
+  glEnd();
+  glPopMatrix();
+  glEnable(GL_BLEND);
+  glDisable(GL_LIGHT1);
+  glEnable(GL_LIGHT0);
+  glMaterialfv(GL_FRONT, GL_SPECULAR, crystalSpecular);
+  for (const RecordedStream* face : {&FrontStream, &BackStream}) {
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -1.0f);
+    glRotatef(CrystalAngle, 0.0f, 1.0f, 0.0f);
+    glBegin(GL_TRIANGLES);
+    ReplayTriangles(*face, 4);
+    glEnd();
+    glPopMatrix();
+  }
+}
+
+void CopyField(const GridField& from, GridField& to) { std::memcpy(&to, &from, sizeof(GridField)); }
+
+long CountDifferences(const GridField& a, const GridField& b) {
+  long differences = 0;
+  for (int i = 0; i <= BackgroundGrid.rows; ++i) {
+    for (int j = 0; j <= BackgroundGrid.cols; ++j) differences += a[i][j] != b[i][j];
+  }
+  return differences;
+}
+
+// One measured frame: the own work (then undone), the real frame, its replay,
+// a bare clear, and the reference colour field.
+long MeasureFrame(bool regrow) {
+  if (regrow) {
+    CrystalAngle = 449.75f;
+    CrystalAngleStep = 0.25f;
+  }
+  const SceneState before = TakeState();
+  const Clock::time_point t0 = Clock::now();
+  AdvanceBackgroundPhases();
+  const Clock::time_point t1 = Clock::now();
+  ComputeBackgroundColours();
+  const Clock::time_point t2 = Clock::now();
+  AdvanceCrystalTurn();
+  const Clock::time_point t3 = Clock::now();
+  Add(regrow ? Regrow : Own, Milliseconds(t0, t3));
+  Add(Colour, Milliseconds(t1, t2));
+  RestoreState(before);
+
+  const Clock::time_point f0 = Clock::now();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  DrawScene();
+  glFinish();
+  Add(Frame, Milliseconds(f0, Clock::now()));
+
+  RecordFrameStream();
+  const Clock::time_point r0 = Clock::now();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  ReplayScene();
+  glFinish();
+  Add(Replay, Milliseconds(r0, Clock::now()));
+
+  const Clock::time_point c0 = Clock::now();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glFinish();
+  Add(ClearOnly, Milliseconds(c0, Clock::now()));
+
+  CopyField(BackgroundGrid.red, ProjectRed);
+  CopyField(BackgroundGrid.green, ProjectGreen);
+  CopyField(BackgroundGrid.blue, ProjectBlue);
+  const Clock::time_point g0 = Clock::now();
+  ComputeBackgroundColoursReference();
+  Add(ReferenceColour, Milliseconds(g0, Clock::now()));
+  const long mismatches = CountDifferences(ProjectRed, BackgroundGrid.red) +
+                          CountDifferences(ProjectGreen, BackgroundGrid.green) +
+                          CountDifferences(ProjectBlue, BackgroundGrid.blue);
+  CopyField(ProjectRed, BackgroundGrid.red);
+  CopyField(ProjectGreen, BackgroundGrid.green);
+  CopyField(ProjectBlue, BackgroundGrid.blue);
+  return mismatches;
+}
+
+void PrintReport(const BenchOptions& options, uint32_t frames, long mismatches, std::FILE* out) {
+  double median[FigureCount], low[FigureCount], high[FigureCount];
+  for (int f = 0; f < FigureCount; ++f) {
+    const Figure figure = static_cast<Figure>(f);
+    median[f] = Quantile(figure, 0.5);
+    low[f] = Quantile(figure, 0.1);
+    high[f] = Quantile(figure, 0.9);
+  }
+  const double frameOverReplay = median[Frame] / median[Replay];
+  const double referenceOverOwn = median[ReferenceColour] / median[Own];
+  const double regrowAdded = median[Regrow] - median[Own];
+  if (options.json) {
+    std::fprintf(out, "{\"size\":[%d,%d],\"preview\":%s,\"frames\":%u", options.width, options.height,
+                 options.preview ? "true" : "false", frames);
+    for (int f = 0; f < FigureCount; ++f) {
+      std::fprintf(out, ",\"%s\":%.6f,\"%s_p10\":%.6f,\"%s_p90\":%.6f", FigureNames[f], median[f], FigureNames[f],
+                   low[f], FigureNames[f], high[f]);
+    }
+    std::fprintf(out,
+                 ",\"colour_mismatches\":%ld,\"frame_over_replay\":%.4f,\"reference_over_own\":%.2f,"
+                 "\"regrow_added_ms\":%.6f}\n",
+                 mismatches, frameOverReplay, referenceOverOwn, regrowAdded);
+    return;
+  }
+  std::fprintf(out, "rimeglass bench: %dx%d %s, %u frames; ms per frame, median [10%%, 90%%]\n", options.width,
+               options.height, options.preview ? "preview" : "full screen", frames);
+  for (int f = 0; f < FigureCount; ++f) {
+    std::fprintf(out, "  %-36s %9.4f [%.4f, %.4f]\n", FigureLabels[f], median[f], low[f], high[f]);
+  }
+  std::fprintf(out, "  %-36s %9ld\n", "colour floats differing from reference", mismatches);
+  std::fprintf(out, "  %-36s %9.4f\n", "full frame / replay floor", frameOverReplay);
+  std::fprintf(out, "  %-36s %9.2f\n", "reference colour / own work", referenceOverOwn);
+  std::fprintf(out, "  %-36s %9.4f\n", "added by a regrowth", regrowAdded);
+}
+
+}  // namespace
+
+int RunSceneBench(const BenchOptions& options, std::FILE* out) {
+  const uint32_t frames = std::min(options.frames, MaxFrames);
+  for (Samples& s : Measured) s.count = 0;
+  CrystalAngle = 0.0f;
+  CrystalAngleStep = 0.0f;
+  PrepareScene(options.width, options.height, options.preview, options.seed);
+  InitGL();
+  for (uint32_t frame = 0; frame < WarmUpFrames; ++frame) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawScene();
+    glFinish();
+  }
+  long mismatches = 0;
+  for (uint32_t frame = 0; frame < frames; ++frame) {
+    mismatches += MeasureFrame(frame % RegrowEvery == RegrowEvery - 1);
+  }
+  PrintReport(options, frames, mismatches, out);
+  return 0;
+}
