@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# "/p" with no usable host: a handle that names no window ends the saver at
+# once without drawing anything; no handle at all (or 0) opens a top-most
+# popup of half the screen that a key ends, after the password gate.
+source "$(dirname "$0")/wine_test_lib.sh"
+make_prefix 640x480
+start_display
+cp "$FIXTURE_BIN/PASSWORD.CPL" "$APP/"
+calls() { [ -f "$FIXTURE/verify.log" ] && wc -l <"$FIXTURE/verify.log" || echo 0; }
+
+# Ends at once, exit 0, and never shows a saver window.
+for handle in 999999 -5; do
+  start_saver /p "$handle"
+  seen=0
+  start=$(now_ms)
+  while saver_running && [ $(($(now_ms) - start)) -lt 10000 ]; do
+    x_window_exists MySaver && seen=1
+    sleep 0.05
+  done
+  expect_exit_within "'/p $handle' (no such window) ends at once" 0
+  check "'/p $handle' shows no window" [ "$seen" -eq 0 ]
+done
+
+for argument in "" 0; do
+  start_saver /p $argument
+  wait_x_window MySaver >/dev/null || fail "'/p $argument' opened no popup"
+  sleep 1
+  popup=$(probe window MySaver)
+  echo "$popup"
+  check "'/p $argument' popup has the preview's class" grep -q 'class=MyVantorScreenSaverClass ' <<<"$popup"
+  check "it is half the screen each way, in the top-left corner" [ "$(field rect "$popup")" = 0,0,320,240 ]
+  check "it is visible and top-most" grep -q 'visible=1 .*topmost=1' <<<"$popup"
+  capture "$WORK/popup1.png"
+  sleep 0.5
+  capture "$WORK/popup2.png"
+  check "it keeps repainting" pixels_differ "$WORK/popup1.png" "$WORK/popup2.png" 1000
+  xdotool mousemove 50 50
+  sleep 0.2
+  xdotool mousemove 250 200 click 1
+  expect_running "mouse jumps and clicks do not end the popup" 0.5
+  xdotool key a
+  expect_exit_within "a key ends the popup" 1000
+done
+
+# With a password in force the key passes the gate first, with no owner.
+set_desktop_value ScreenSaveUsePassword REG_DWORD 1
+echo refuse >"$FIXTURE/answer"
+start_saver /p
+wait_x_window MySaver >/dev/null || fail "no popup"
+sleep 1
+xdotool key a
+expect_running "a refused password keeps the popup running" 1
+check "the dialog was asked once (calls: $(calls))" [ "$(calls)" -eq 1 ]
+check "with no owner window" grep -q '^owner=0 ' "$FIXTURE/verify.log"
+echo accept >"$FIXTURE/answer"
+xdotool key a
+expect_exit_within "an accepted password ends the popup" 1000
