@@ -78,7 +78,7 @@ TEST(Frame, FullScreenMeshIsNeverCulledAndTheCrystalShowsOneFace) {
 // Every pixel the mesh covers gets alpha 1 (its colours carry alpha 1 and it
 // is drawn opaque); the clear leaves alpha 0. So no pixel of alpha 0 may
 // remain, whatever colours the mesh happens to have.
-TEST(Frame, MeshCoversTheWholeWindowForCommonShapes) {
+TEST(Frame, MeshCoversTheWholeWindowForEveryShape) {
   struct Window {
     int width, height;
     bool preview;
@@ -86,7 +86,10 @@ TEST(Frame, MeshCoversTheWholeWindowForCommonShapes) {
   for (const Window w : {Window{1920, 1080, false}, Window{1024, 768, false},
                          Window{1280, 1024, false}, Window{2560, 1080, false},
                          Window{1080, 1920, false}, Window{152, 112, true},
-                         Window{101, 100, true}}) {
+                         Window{101, 100, true}, Window{5120, 1440, false},  // 32:9
+                         Window{5760, 1080, false},                          // three 16:9 side by side
+                         Window{2400, 200, false}, Window{800, 100, true},   // 12:1 and 8:1
+                         Window{60, 800, true}}) {
     OffscreenGL gl;
     StartScene(gl, w.width, w.height, w.preview, 1);
     DrawFrames(1);
