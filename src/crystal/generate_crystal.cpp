@@ -2,6 +2,7 @@
 
 #include "common/random.h"
 #include "crystal/crystal_model.h"
+#include "crystal/orbit_log.h"
 
 CrystalModelData CrystalModel;
 int32_t LatticeSize = 0;
@@ -19,20 +20,16 @@ inline float Store(double value) { return static_cast<float>(value); }
 
 double Square(double value) { return value * value; }
 
-double LogMagnitude(float re, float im) {
-  return 0.2 * std::log(Square(re) + Square(im) + 0.001);
-}
-
 void LayOutLattice(int n) {
   for (int s = 0; s < CrystalSectors; ++s) {
+    const float theta = Store(s * Pi / 3);
+    const double c = std::cos(static_cast<double>(theta));
+    const double sn = std::sin(static_cast<double>(theta));
     for (int i = 0; i <= n; ++i) {
       for (int j = 0; j <= i; ++j) {
         // The 0.000001 keeps row 0 finite and is part of the lattice as drawn.
         const float x0 = Store(0.355 * i / n);
         const float y0 = Store((static_cast<double>(i) / n) * (j / (i + 0.000001) - 0.5) * 0.41);
-        const float theta = Store(s * Pi / 3);
-        const double c = std::cos(static_cast<double>(theta));
-        const double sn = std::sin(static_cast<double>(theta));
         CrystalModel.x[s][i][j] = Store(c * x0 - sn * y0);
         CrystalModel.y[s][i][j] = Store(sn * x0 + c * y0);
       }
@@ -120,12 +117,12 @@ OrbitEscape RunCrystalOrbit(int i, int j) {
   re[0] = Store(static_cast<double>(i) / n + 0.42 + i / (20.0 * CrystalShape.shapeP1 + 50.0 * n));
   im[0] = Store(std::fabs(static_cast<double>(CrystalModel.y[0][i][j])) - 0.42 +
                 CrystalShape.shapeP2 / 5.0 + i / (500.0 * CrystalShape.shapeP3 + 500));
-  lg[0] = Store(LogMagnitude(re[0], im[0]));
+  lg[0] = OrbitLogMagnitude(re[0], im[0]);
   for (int k = 1; k <= OrbitSteps; ++k) {
     const double r = re[k - 1], m = im[k - 1], l = lg[k - 1];
     re[k] = Store(r * r - m * m - l * l - 0.72);
     im[k] = Store(2 * r * m + 0.32);
-    lg[k] = Store(LogMagnitude(re[k], im[k]));
+    lg[k] = OrbitLogMagnitude(re[k], im[k]);
     if (lg[k] > 1) return {k, lg[k]};
   }
   return {OrbitSteps + 1, 0.0f};

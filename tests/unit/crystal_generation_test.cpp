@@ -4,6 +4,7 @@
 
 #include "common/random.h"
 #include "crystal/crystal_model.h"
+#include "crystal/orbit_log.h"
 
 namespace {
 
@@ -175,6 +176,34 @@ TEST(CrystalGeneration, DrawsExactlyThreeShapeParameters) {
   EXPECT_EQ(p2, CrystalShape.shapeP2);
   EXPECT_EQ(p3, CrystalShape.shapeP3);
   EXPECT_EQ(20, LatticeSize);
+}
+
+float DirectLogMagnitude(float re, float im) {
+  return static_cast<float>(0.2 * std::log(static_cast<double>(re) * re + static_cast<double>(im) * im + 0.001));
+}
+
+// The orbit's fast log must store the very float that std::log gives.
+TEST(OrbitLogMagnitude, StoresTheFloatOfTheDirectLogarithm) {
+  uint32_t state = 2026;
+  auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<int32_t>(state);
+  };
+  for (int n = 0; n < 1000000; ++n) {
+    // Orbit values range from hundredths to a few hundred.
+    const float scale = std::ldexp(1.0f, n % 18 - 8);
+    const float re = next() / 2147483648.0f * scale;
+    const float im = next() / 2147483648.0f * scale;
+    ASSERT_EQ(DirectLogMagnitude(re, im), OrbitLogMagnitude(re, im)) << re << ", " << im;
+  }
+}
+
+// Inputs found by search where the table and series alone store a float one
+// step away from std::log's: near a rounding boundary, and near ln 1 = 0.
+TEST(OrbitLogMagnitude, FallsBackWhereTheSeriesWouldRoundDifferently) {
+  EXPECT_EQ(DirectLogMagnitude(3.42518353f, 2.76799989f), OrbitLogMagnitude(3.42518353f, 2.76799989f));
+  EXPECT_EQ(DirectLogMagnitude(0.905777037f, 0.345999986f), OrbitLogMagnitude(0.905777037f, 0.345999986f));
+  EXPECT_EQ(DirectLogMagnitude(0.854189098f, 0.518999994f), OrbitLogMagnitude(0.854189098f, 0.518999994f));
 }
 
 }  // namespace
