@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Measures the real Rimeglass.scr full screen under Wine on a 1920x1080 Xvfb
+# display: start to first frame presented (warm Wine server), frames per
+# second against the 10 ms pace, CPU seconds per second, peak memory, and a
+# key press to the process having ended (inside a Wine virtual desktop, where
+# Wine destroys windows in milliseconds).
+# usage: wine_saver_bench.sh [path/to/Rimeglass.scr] [seconds]
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/../.." && pwd)
+export RIMEGLASS_SCR=$(realpath "${1:-$top/build/windows/src/Rimeglass.scr}")
+export FIXTURE_BIN=/nonexistent  # no fixtures needed here
+seconds=${2:-10}
+source "$top/tests/wine/wine_test_lib.sh"
+
+make_prefix 1920x1080
+start_display 1920x1080
+# A warm server, as when the system starts a saver on a running desktop.
+wineserver -p
+(cd "$APP" && wine Rimeglass.scr /c)
+
+clock_ticks=$(getconf CLK_TCK)
+process_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+swap_times() { sed -n 's/^\([0-9.]*\):.*glxdrv_wglSwapBuffers.*/\1/p' "$WORK/trace.log"; }
+
+start_ns=$(date +%s%N)
+(cd "$APP" && WINEDEBUG="-all,+timestamp,trace+wgl" exec wine Rimeglass.scr /s) >"$WORK/trace.log" 2>&1 &
+SAVER_PID=$!
+first_ms=""
+for _ in $(seq 2000); do
+  if grep -q glxdrv_wglSwapBuffers "$WORK/trace.log"; then
+    first_ms=$((($(date +%s%N) - start_ns) / 1000000))
+    break
+  fi
+  sleep 0.002
+done
+[ -n "$first_ms" ] || fail "no frame was presented"
+
+# The Windows process itself: the launched process, or the child the wine
+# launcher script starts.
+saver=""
+for _ in $(seq 100); do
+  for child in "$SAVER_PID" $(pgrep -P "$SAVER_PID" || true); do
+    if grep -qa 'Rimeglass\.scr' "/proc/$child/cmdline" 2>/dev/null; then saver=$child; fi
+  done
+  [ -n "$saver" ] && break
+  sleep 0.05
+done
+[ -n "$saver" ] || { ps -eo pid,ppid,args >&2; fail "saver process not found (launcher $SAVER_PID)"; }
+
+sleep 2  # past start-up
+ticks0=$(process_ticks "$saver")
+frames0=$(swap_times | wc -l)
+t0=$(date +%s%N)
+sleep "$seconds"
+ticks1=$(process_ticks "$saver")
+t1=$(date +%s%N)
+window=$(swap_times | tail -n +"$((frames0 + 1))")
+peak_kb=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$saver/status")
+
+xdotool key space
+key_ns=$(date +%s%N)
+while saver_running; do sleep 0.001; done
+exit_ms=$((($(date +%s%N) - key_ns) / 1000000))
+wait "$SAVER_PID" || true
+SAVER_PID=""
+
+awk -v first="$first_ms" -v ticks="$((ticks1 - ticks0))" -v hz="$clock_ticks" \
+    -v wall="$(((t1 - t0) / 1000))" -v peak="$peak_kb" -v exit_ms="$exit_ms" '
+  NR == 1 { start = $1 } { last = $1; n++ }
+  END {
+    fps = n > 1 ? (n - 1) / (last - start) : 0
+    printf "Rimeglass.scr /s under Wine, 1920x1080:\n"
+    printf "  start to first frame presented   %6d ms\n", first
+    printf "  frames per second                %6.1f (pace: 100)\n", fps
+    printf "  CPU seconds per second           %6.2f\n", ticks / hz / (wall / 1e6)
+    printf "  peak memory (resident)           %6.1f MB\n", peak / 1024
+    printf "  key press to process ended       %6d ms\n", exit_ms
+  }' <<<"$window"
