@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Measures the real Rimeglass.scr full screen under Wine on a 1920x1080 Xvfb
-# display: start to first frame presented (warm Wine server), frames per
-# second against the 10 ms pace, CPU seconds per second, peak memory, and a
-# key press to the process having ended (inside a Wine virtual desktop, where
-# Wine destroys windows in milliseconds).
-# usage: wine_saver_bench.sh [path/to/Rimeglass.scr] [seconds]
+# Measures the Windows build under Wine on a 1920x1080 Xvfb display. First
+# rimeglass-bench.exe: the scene benchmark with MinGW's runtime. Then the real
+# Rimeglass.scr full screen: start to first frame presented (warm Wine
+# server), frames per second against the 10 ms pace, CPU seconds per second,
+# peak memory, and a key press to the process having ended (inside a Wine
+# virtual desktop, where Wine destroys windows in milliseconds).
+# usage: wine_bench.sh [windows build dir] [seconds] [bench frames]
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
-export RIMEGLASS_SCR=$(realpath "${1:-$top/build/windows/src/Rimeglass.scr}")
-export FIXTURE_BIN=/nonexistent  # no fixtures needed here
+build=$(realpath "${1:-$top/build/windows}")
 seconds=${2:-10}
+bench_frames=${3:-500}
+export RIMEGLASS_SCR="$build/src/Rimeglass.scr"
+export FIXTURE_BIN=/nonexistent  # no fixtures needed here
 source "$top/tests/wine/wine_test_lib.sh"
 
 make_prefix 1920x1080
@@ -17,6 +20,9 @@ start_display 1920x1080
 # A warm server, as when the system starts a saver on a running desktop.
 wineserver -p
 (cd "$APP" && wine Rimeglass.scr /c)
+
+echo "rimeglass-bench.exe under Wine:"
+wine "$build/rimeglass-bench.exe" --size 1920x1080 --frames "$bench_frames" | tr -d '\r'
 
 clock_ticks=$(getconf CLK_TCK)
 process_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
