@@ -23,6 +23,9 @@ check "it is visible, without caption or border, not top-most" \
   grep -q 'visible=1 caption=0 border=0 topmost=0' <<<"$window"
 
 check "the pointer is hidden" [ "$(cursor_shown)" = 0 ]
+check "the system's screen-saver flag is on" [ "$(probe flag)" = running=1 ]
+check "the application's hidden window carries its title" \
+  grep -q 'found=1 .* visible=0 ' <<<"$(probe window 'Rimeglass 3d screensaver')"
 
 capture "$WORK/frame1.png"
 sleep 0.5
@@ -39,9 +42,19 @@ done
 xdotool key a
 expect_exit_within "a key ends the saver" 1000
 check "the pointer shows again" [ "$(cursor_shown)" = 1 ]
+check "the screen-saver flag is off again" [ "$(probe flag)" = running=0 ]
 
 start_saver /s
 wait_x_window Rimeglass >/dev/null || fail "no window on the second run"
 sleep 0.5
 xdotool key alt+x
 expect_exit_within "a key with Alt ends the saver too" 1000
+
+# The system may close the saver itself; that ends it the same orderly way.
+start_saver /s
+wait_x_window Rimeglass >/dev/null || fail "no window on the third run"
+sleep 0.5
+check "the flag is on once more" [ "$(probe flag)" = running=1 ]
+check "WM_CLOSE was posted" [ "$(probe close Rimeglass)" = closed=1 ]
+expect_exit_within "closing the window from outside ends the saver" 2000
+check "and turns the flag off" [ "$(probe flag)" = running=0 ]

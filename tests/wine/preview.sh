@@ -56,6 +56,7 @@ sleep 0.2
 xdotool click 1
 sleep 0.5
 check "the pointer is not hidden over the preview" [ "$(cursor_shown)" = 1 ]
+check "the preview leaves the screen-saver flag alone" [ "$(probe flag)" = running=0 ]
 check "mouse jumps and clicks over the preview do not end it" \
   bash -c "! grep -q saver_ended_early '$WORK/host.log'"
 

@@ -34,6 +34,7 @@ for argument in "" 0; do
   sleep 0.5
   capture "$WORK/popup2.png"
   check "it keeps repainting" pixels_differ "$WORK/popup1.png" "$WORK/popup2.png" 1000
+  check "it leaves the screen-saver flag alone" [ "$(probe flag)" = running=0 ]
   xdotool mousemove 50 50
   sleep 0.2
   xdotool mousemove 250 200 click 1
