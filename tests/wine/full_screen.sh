@@ -11,7 +11,7 @@ cursor_shown() { python3 "$(dirname "$0")/cursor_shown.py"; }
 xdotool mousemove 200 200
 check "the pointer is visible before the saver starts" [ "$(cursor_shown)" = 1 ]
 start_saver /s
-wait_x_window Rimeglass >/dev/null || fail "no window named Rimeglass"
+wait_foreground Rimeglass || fail "no window named Rimeglass (or it never took the foreground)"
 sleep 1
 
 window=$(probe window Rimeglass)
@@ -45,14 +45,14 @@ check "the pointer shows again" [ "$(cursor_shown)" = 1 ]
 check "the screen-saver flag is off again" [ "$(probe flag)" = running=0 ]
 
 start_saver /s
-wait_x_window Rimeglass >/dev/null || fail "no window on the second run"
+wait_foreground Rimeglass || fail "no window on the second run (or it never took the foreground)"
 sleep 0.5
 xdotool key alt+x
 expect_exit_within "a key with Alt ends the saver too" 1000
 
 # The system may close the saver itself; that ends it the same orderly way.
 start_saver /s
-wait_x_window Rimeglass >/dev/null || fail "no window on the third run"
+wait_foreground Rimeglass || fail "no window on the third run (or it never took the foreground)"
 sleep 0.5
 check "the flag is on once more" [ "$(probe flag)" = running=1 ]
 check "WM_CLOSE was posted" [ "$(probe close Rimeglass)" = closed=1 ]

@@ -26,7 +26,7 @@ run_saver_at() {
   sleep 0.2
   [ "$(probe cursor)" = "cursor=$1,$2" ] || fail "Wine does not know the pointer position: $(probe cursor)"
   start_saver /s
-  wait_x_window Rimeglass >/dev/null || fail "no saver window"
+  wait_foreground Rimeglass || fail "no saver window (or it never took the foreground)"
   sleep 1
 }
 

@@ -8,13 +8,12 @@ make_prefix 640x480
 start_display
 cp "$FIXTURE_BIN/PASSWORD.CPL" "$APP/"
 answer() { echo "$1" >"$FIXTURE/answer"; }
-calls() { [ -f "$FIXTURE/verify.log" ] && wc -l <"$FIXTURE/verify.log" || echo 0; }
 last_call() { tail -n1 "$FIXTURE/verify.log"; }
 cursor_shown() { python3 "$(dirname "$0")/cursor_shown.py"; }
 
 start_full_screen() {
   start_saver /s
-  wait_x_window Rimeglass >/dev/null || fail "no saver window"
+  wait_foreground Rimeglass || fail "no saver window (or it never took the foreground)"
   sleep 0.5
 }
 
@@ -22,8 +21,8 @@ set_desktop_value ScreenSaveUsePassword REG_DWORD 1
 answer refuse
 start_full_screen
 xdotool key a
-expect_running "a refused password keeps the saver running" 1
-check "the dialog was asked once" [ "$(calls)" -eq 1 ]
+check "a key asks the dialog once" wait_calls 1
+expect_running "a refused password keeps the saver running" 0.5
 first=$(last_call)
 echo "$first"
 check "the dialog is owned by the saver's window" grep -q 'owner_title=Rimeglass ' <<<"$first"
@@ -36,12 +35,11 @@ capture "$WORK/after2.png"
 check "the saver goes on drawing" pixels_differ "$WORK/after1.png" "$WORK/after2.png" 10000
 
 xdotool key b
-sleep 0.5
-check "a second key asks again" [ "$(calls)" -eq 2 ]
+check "a second key asks again" wait_calls 2
 check "counter, flag and owner are as at the first call" [ "$(last_call)" = "$first" ]
 xdotool key alt+F4
-expect_running "Alt+F4 goes through the gate too and cannot close the saver" 1
-check "Alt and F4 each asked the dialog (calls: $(calls))" [ "$(calls)" -eq 4 ]
+check "Alt and F4 each ask the dialog" wait_calls 4
+expect_running "Alt+F4 goes through the gate too and cannot close the saver" 0.5
 
 answer accept
 xdotool key a
@@ -55,8 +53,8 @@ sleep 2
 xdotool mousemove 205 200 && sleep 0.2 && xdotool mousemove 200 200 && sleep 0.2
 start_full_screen
 xdotool mousemove 300 200
-expect_running "a mouse jump with a refused password keeps it running" 1
-check "the jump asked the dialog" [ "$(calls)" -eq 6 ]
+check "a mouse jump asks the dialog" wait_calls 6
+expect_running "a mouse jump with a refused password keeps it running" 0.5
 answer accept
 xdotool mousemove 400 200
 expect_exit_within "a mouse jump with an accepted password ends it" 1000
@@ -72,9 +70,11 @@ for setting in "REG_DWORD 0" "REG_SZ 0" "none"; do
 done
 set_desktop_value ScreenSaveUsePassword REG_SZ 1
 answer refuse
+before=$(calls)
 start_full_screen
 xdotool key a
-expect_running "ScreenSaveUsePassword as text '1' puts the password in force" 1
+check "ScreenSaveUsePassword as text '1' puts the password in force" wait_calls $((before + 1))
+expect_running "and the refusal keeps the saver running" 0.5
 answer accept
 xdotool key a
 expect_exit_within "and the accepted dialog ends it" 1000

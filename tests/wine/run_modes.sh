@@ -21,7 +21,7 @@ done
 # "" stands for no argument at all.
 for spelling in /s /S -s xs /x s ""; do
   if [ -n "$spelling" ]; then start_saver "$spelling"; else start_saver; fi
-  wait_x_window Rimeglass >/dev/null || fail "'$spelling' opened no full-screen window"
+  wait_foreground Rimeglass || fail "'$spelling' opened no full-screen window (or it never took the foreground)"
   expect_running "'$spelling' runs the full-screen saver" 0.5
   xdotool key space
   expect_exit_within "'$spelling' full screen ends on a key" 2000

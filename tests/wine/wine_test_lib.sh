@@ -139,6 +139,29 @@ wait_x_window() {
   return 1
 }
 
+# Calls recorded so far by the PASSWORD.CPL stand-in.
+calls() { [ -f "$FIXTURE/verify.log" ] && wc -l <"$FIXTURE/verify.log" || echo 0; }
+
+# Waits up to 5 s for the stand-in to have been asked $1 times in all; fails
+# when it was asked more often.
+wait_calls() {
+  local start
+  start=$(now_ms)
+  while [ "$(calls)" -lt "$1" ] && [ $(($(now_ms) - start)) -lt 5000 ]; do sleep 0.05; done
+  [ "$(calls)" -eq "$1" ]
+}
+
+# Waits up to $2 seconds until Windows has made the window titled $1 the
+# foreground window, the one that takes the keys.
+wait_foreground() {
+  local title=$1 limit=${2:-20} start
+  start=$(now_ms)
+  until probe window "$title" | grep -q ' foreground=1'; do
+    [ $(($(now_ms) - start)) -le $((limit * 1000)) ] || return 1
+    sleep 0.1
+  done
+}
+
 x_window_exists() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
 
 # probe.exe from the app folder: Windows' own view of a window or a file.
