@@ -99,7 +99,8 @@ LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      // A preview sits under the user's pointer by design; never end on it.
+      // The preview sits under the user's pointer in the settings page;
+      // moving or clicking there must never end it.
       return 0;
     default:
       // WM_NCCREATE included: the default handling is what stores "MySaver"
