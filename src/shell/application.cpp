@@ -23,7 +23,7 @@ void TApplication::CreateForm(TForm& form) {
 }
 
 void TApplication::Run() {
-  if (mainForm_ == nullptr) return;
+  if (mainForm_ == nullptr || mainForm_->Handle() == nullptr) return;
   mainForm_->Show();
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

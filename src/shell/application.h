@@ -13,7 +13,7 @@ class TApplication {
   // Creates the form; the first form created becomes the main form.
   void CreateForm(TForm& form);
   // Shows the main form and dispatches messages until it has closed;
-  // returns at once when there is no main form.
+  // returns at once when there is no main form or it has no window.
   void Run();
   void Terminate();
   TForm* MainForm() const { return mainForm_; }

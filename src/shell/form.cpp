@@ -30,6 +30,8 @@ void TForm::Create() {
   // Borderless top-level window; the this pointer travels in the creation
   // data so messages sent during creation already reach the form.
   CreateWindowExA(0, className_, caption_, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this);
+  // Without a window there is nothing to run: no timers, no set-up to undo.
+  if (handle_ == nullptr) return;
   for (int i = 0; i < timerCount_; ++i) SetTimer(handle_, i + 1, timers_[i]->interval_, nullptr);
   FormCreate();
 }
