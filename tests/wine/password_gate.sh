@@ -29,6 +29,7 @@ check "the dialog is owned by the saver's window" grep -q 'owner_title=Rimeglass
 check "the pointer is shown for the dialog (display counter 0)" grep -q ' cursor=0 ' <<<"$first"
 check "the screen-saver flag is on during the dialog" grep -q ' running=1 ' <<<"$first"
 check "the pointer is hidden again after the refusal" [ "$(cursor_shown)" = 0 ]
+check "the screen-saver flag stays on after the refusal" [ "$(probe flag)" = running=1 ]
 capture "$WORK/after1.png"
 sleep 0.5
 capture "$WORK/after2.png"
