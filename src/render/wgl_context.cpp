@@ -1,5 +1,6 @@
 #include "render/wgl_context.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "render/init_gl.h"
