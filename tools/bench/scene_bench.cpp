@@ -189,7 +189,7 @@ long MeasureFrame(bool regrow) {
   return mismatches;
 }
 
-void PrintReport(const BenchOptions& options, uint32_t frames, long mismatches, std::FILE* out) {
+void PrintReport(const SceneOptions& options, bool json, uint32_t frames, long mismatches, std::FILE* out) {
   double median[FigureCount], low[FigureCount], high[FigureCount];
   for (int f = 0; f < FigureCount; ++f) {
     median[f] = Quantile(Measured[f], 0.5);
@@ -199,7 +199,7 @@ void PrintReport(const BenchOptions& options, uint32_t frames, long mismatches, 
   const double frameOverReplay = Quantile(FrameOverReplay, 0.5);
   const double referenceOverOwn = median[ReferenceColour] / median[Own];
   const double regrowAdded = median[Regrow] - median[Own];
-  if (options.json) {
+  if (json) {
     std::fprintf(out, "{\"size\":[%d,%d],\"preview\":%s,\"frames\":%u", options.width, options.height,
                  options.preview ? "true" : "false", frames);
     for (int f = 0; f < FigureCount; ++f) {
@@ -225,7 +225,7 @@ void PrintReport(const BenchOptions& options, uint32_t frames, long mismatches, 
 
 }  // namespace
 
-int RunSceneBench(const BenchOptions& options, std::FILE* out) {
+int RunSceneBench(const SceneOptions& options, bool json, std::FILE* out) {
   const uint32_t frames = std::min(options.frames, MaxFrames);
   for (Samples& s : Measured) s.count = 0;
   FrameOverReplay.count = 0;
@@ -242,6 +242,6 @@ int RunSceneBench(const BenchOptions& options, std::FILE* out) {
   for (uint32_t frame = 0; frame < frames; ++frame) {
     mismatches += MeasureFrame(frame % RegrowEvery == RegrowEvery - 1);
   }
-  PrintReport(options, frames, mismatches, out);
+  PrintReport(options, json, frames, mismatches, out);
   return 0;
 }

@@ -56,8 +56,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "rimeglass-bench: no OpenGL context\n");
     return 1;
   }
-  const BenchOptions options{scene.width, scene.height, scene.preview, scene.frames, scene.seed, command.json};
-  const int status = RunSceneBench(options, stdout);
+  const int status = RunSceneBench(scene, command.json, stdout);
   ReleaseGLContext(window, dc, rc);
   DestroyWindow(window);
   return status;

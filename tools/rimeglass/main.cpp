@@ -40,8 +40,7 @@ int RunCommand(const ToolCommand& command) {
         std::fprintf(stderr, "rimeglass: %s\n", gl.error().c_str());
         return Failed;
       }
-      const BenchOptions options{scene.width, scene.height, scene.preview, scene.frames, scene.seed, command.json};
-      return RunSceneBench(options, stdout);
+          return RunSceneBench(scene, command.json, stdout);
     }
     case ToolAction::Render: {
       std::string error;
