@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The mouse ends the saver only by a jump: steps of exactly 30 pixels between
 # two events never do, however far they add up; a step of 31 in x alone or
-# in y alone does; a click without movement does nothing.
+# in y alone does, and turns the screen-saver flag off; a click without
+# movement does nothing.
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
 start_display
@@ -41,6 +42,7 @@ xdotool click 3
 expect_running "clicks without movement do nothing" 1
 step_to 191 130
 expect_exit_within "a step of 31 in x alone ends it" 1000
+check "the screen-saver flag is off after the jump" [ "$(probe flag)" = running=0 ]
 
 run_saver_at 300 300
 step_to 300 330

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The screen-saver password gate, with a recording stand-in for the system's
 # PASSWORD.CPL next to the saver. Refused: the saver keeps drawing with the
-# pointer hidden and the screen-saver flag on. Accepted, not in force, or no
+# pointer hidden and the screen-saver flag on. Accepted, after a key or a
+# mouse jump: the saver ends with the flag off. Not in force, or no
 # PASSWORD.CPL at all: the saver ends at once.
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
@@ -45,6 +46,7 @@ expect_running "Alt+F4 goes through the gate too and cannot close the saver" 0.5
 answer accept
 xdotool key a
 expect_exit_within "an accepted password ends the saver" 1000
+check "the screen-saver flag is off after the accepted password" [ "$(probe flag)" = running=0 ]
 check "with the dialog asked once more" [ "$(calls)" -eq 5 ]
 
 # Mouse jumps pass the same gate.
@@ -59,6 +61,7 @@ expect_running "a mouse jump with a refused password keeps it running" 0.5
 answer accept
 xdotool mousemove 400 200
 expect_exit_within "a mouse jump with an accepted password ends it" 1000
+check "and the screen-saver flag is off" [ "$(probe flag)" = running=0 ]
 
 # Not in force, or stored as text: "1" is on, "0" is off.
 for setting in "REG_DWORD 0" "REG_SZ 0" "none"; do
