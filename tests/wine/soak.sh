@@ -16,17 +16,7 @@ start_saver /s
 wait_foreground Rimeglass || fail "no window named Rimeglass (or it never took the foreground)"
 start_ms=$(now_ms)
 
-# The Windows process itself: the launched process, or the child the wine
-# launcher starts.
-saver=""
-for _ in $(seq 100); do
-  for pid in "$SAVER_PID" $(pgrep -P "$SAVER_PID" || true); do
-    if grep -qa 'Rimeglass\.scr' "/proc/$pid/cmdline" 2>/dev/null; then saver=$pid; fi
-  done
-  [ -n "$saver" ] && break
-  sleep 0.05
-done
-[ -n "$saver" ] || fail "the saver's process was not found (launcher $SAVER_PID)"
+saver=$(saver_process) || fail "the saver's process was not found (launcher $SAVER_PID)"
 rss_kb() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$saver/status"; }
 
 capture "$WORK/sample-0.png"

@@ -94,6 +94,22 @@ start_saver() {
 
 saver_running() { kill -0 "$SAVER_PID" 2>/dev/null; }
 
+# Prints the Linux pid of the saver's Windows process: the launched process
+# itself, or the child the wine launcher script starts. Waits up to 5 s.
+saver_process() {
+  local pid
+  for _ in $(seq 100); do
+    for pid in "$SAVER_PID" $(pgrep -P "$SAVER_PID" || true); do
+      if grep -qa 'Rimeglass\.scr' "/proc/$pid/cmdline" 2>/dev/null; then
+        echo "$pid"
+        return 0
+      fi
+    done
+    sleep 0.05
+  done
+  return 1
+}
+
 # Waits up to $1 ms for the saver to end; sets SAVER_EXIT and SAVER_MS.
 wait_saver_exit() {
   local limit=$1 start

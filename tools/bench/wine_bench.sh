@@ -41,17 +41,7 @@ for _ in $(seq 2000); do
 done
 [ -n "$first_ms" ] || fail "no frame was presented"
 
-# The Windows process itself: the launched process, or the child the wine
-# launcher script starts.
-saver=""
-for _ in $(seq 100); do
-  for child in "$SAVER_PID" $(pgrep -P "$SAVER_PID" || true); do
-    if grep -qa 'Rimeglass\.scr' "/proc/$child/cmdline" 2>/dev/null; then saver=$child; fi
-  done
-  [ -n "$saver" ] && break
-  sleep 0.05
-done
-[ -n "$saver" ] || { ps -eo pid,ppid,args >&2; fail "saver process not found (launcher $SAVER_PID)"; }
+saver=$(saver_process) || fail "saver process not found (launcher $SAVER_PID)"
 
 sleep 2  # past start-up
 ticks0=$(process_ticks "$saver")
