@@ -10,14 +10,20 @@ void AdvanceBackground() {
   ComputeBackgroundColours();
 }
 
-void EmitBackground() {
+void EmitBackgroundWith(void (*sendTriangles)()) {
   glPushMatrix();
   glTranslatef(0.0f, 0.0f, -7.8f);
   glBegin(GL_TRIANGLES);
-  ImmediateGL gl;
-  SendBackgroundTriangles(gl);
+  sendTriangles();
   glEnd();
   glPopMatrix();
+}
+
+void EmitBackground() {
+  EmitBackgroundWith([] {
+    ImmediateGL gl;
+    SendBackgroundTriangles(gl);
+  });
 }
 
 void DrawBackground() {

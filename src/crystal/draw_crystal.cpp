@@ -13,18 +13,17 @@ constexpr float TurnLimit = 450.0f;
 constexpr float RestartAngle = 90.0f;
 constexpr float AngleStep = 0.25f;
 
-void EmitCrystalFace(const LatticeField& z, bool front) {
-  glPushMatrix();
-  glTranslatef(0.0f, 0.0f, -1.0f);
-  glRotatef(CrystalAngle, 0.0f, 1.0f, 0.0f);
-  glBegin(GL_TRIANGLES);
+void SendFace(bool front) {
   ImmediateGL gl;
-  SendCrystalFace(gl, z, front);
-  glEnd();
-  glPopMatrix();
+  SendCrystalFace(gl, front ? CrystalModel.zFront : CrystalModel.zBack, front);
 }
 
 }  // namespace
+
+void ResetCrystalTurn() {
+  CrystalAngle = 0.0f;
+  CrystalAngleStep = 0.0f;
+}
 
 void AdvanceCrystalTurn() {
   CrystalAngle = static_cast<float>(static_cast<double>(CrystalAngle) + CrystalAngleStep);
@@ -36,10 +35,20 @@ void AdvanceCrystalTurn() {
   if (CrystalAngleStep == 0.0f) CrystalAngleStep = AngleStep;
 }
 
-void EmitCrystal() {
-  EmitCrystalFace(CrystalModel.zFront, true);
-  EmitCrystalFace(CrystalModel.zBack, false);
+void EmitCrystalWith(void (*sendFace)(bool front)) {
+  const bool faces[2] = {true, false};
+  for (const bool front : faces) {
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -1.0f);
+    glRotatef(CrystalAngle, 0.0f, 1.0f, 0.0f);
+    glBegin(GL_TRIANGLES);
+    sendFace(front);
+    glEnd();
+    glPopMatrix();
+  }
 }
+
+void EmitCrystal() { EmitCrystalWith(SendFace); }
 
 void DrawCrystal() {
   AdvanceCrystalTurn();

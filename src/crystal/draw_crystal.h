@@ -4,10 +4,15 @@
 extern float CrystalAngle;
 extern float CrystalAngleStep;
 
+// The turn a new run starts from: 0 degrees, not yet turning.
+void ResetCrystalTurn();
 // The frame's state change: turn a quarter degree, and grow a new crystal
 // when a full turn completes. No GL.
 void AdvanceCrystalTurn();
 // Emits both faces of the crystal at the current angle. GL only, no state change.
 void EmitCrystal();
+// Each face's transform and primitive around triangles sent by sendFace:
+// EmitCrystal's own, or a recording of it (the benchmark's replay).
+void EmitCrystalWith(void (*sendFace)(bool front));
 // One frame of the crystal: AdvanceCrystalTurn, then EmitCrystal.
 void DrawCrystal();

@@ -11,18 +11,26 @@ constexpr GLfloat CrystalSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 }  // namespace
 
-void DrawScene() {
+void BeginBackgroundPass() {
   // The mesh: light 1, opaque, whatever the previous frame left behind.
   glDisable(GL_LIGHT0);
   glEnable(GL_LIGHT1);
   glMaterialfv(GL_FRONT, GL_SPECULAR, BackgroundSpecular);
   glDisable(GL_BLEND);
-  DrawBackground();
+}
+
+void BeginCrystalPass() {
   // The crystal: light 0, added on top; there is no depth test.
   glEnable(GL_BLEND);
   glDisable(GL_LIGHT1);
   glEnable(GL_LIGHT0);
   glMaterialfv(GL_FRONT, GL_SPECULAR, CrystalSpecular);
+}
+
+void DrawScene() {
+  BeginBackgroundPass();
+  DrawBackground();
+  BeginCrystalPass();
   DrawCrystal();
 }
 

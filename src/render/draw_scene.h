@@ -5,3 +5,8 @@ void DrawScene();
 // Exactly the state changes DrawScene makes, in its order, without GL: lets
 // tools and tests step the animation with no context.
 void AdvanceScene();
+
+// The GL state DrawScene gives each pass before drawing it, for callers that
+// draw the passes' own way (the benchmark's replay).
+void BeginBackgroundPass();
+void BeginCrystalPass();

@@ -1,8 +1,7 @@
 #include "shell/preview.h"
 
-#include "common/gl.h"
 #include "common/random.h"
-#include "render/draw_scene.h"
+#include "render/draw_frame.h"
 #include "render/prepare_scene.h"
 #include "render/wgl_context.h"
 #include "shell/password.h"
@@ -122,8 +121,6 @@ DWORD WINAPI PreviewTicker(LPVOID) {
 }
 
 void PaintPreviewFrame() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  DrawScene();
-  PresentFrame();
+  DrawFrame(PresentFrame);
   Sleep(10);
 }

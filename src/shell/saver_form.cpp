@@ -2,9 +2,8 @@
 
 #include <cstdlib>
 
-#include "common/gl.h"
 #include "common/random.h"
-#include "render/draw_scene.h"
+#include "render/draw_frame.h"
 #include "render/prepare_scene.h"
 #include "render/wgl_context.h"
 #include "shell/password.h"
@@ -30,11 +29,7 @@ void TForm1::FormCreate() {
 
 void TForm1::FormShow() { CreateGLContext(Handle(), FormDC, FormRC); }
 
-void TForm1::Timer1Timer() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  DrawScene();
-  PresentFrame();
-}
+void TForm1::Timer1Timer() { DrawFrame(PresentFrame); }
 
 void TForm1::FormKeyDown(WORD) {
   // While the password dialog is up it owns the keys, not the form.

@@ -6,24 +6,19 @@
 #include <cstdlib>
 
 #include "common/gl.h"
-#include "crystal/draw_crystal.h"
-#include "render/draw_scene.h"
+#include "render/draw_frame.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
 
 void StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed) {
   PrepareScene(width, height, preview, seed);
-  CrystalAngle = 0.0f;
-  CrystalAngleStep = 0.0f;
   ASSERT_TRUE(gl.Create(width, height)) << gl.error();
   InitGL();
 }
 
 void DrawFrames(int count) {
   for (int frame = 0; frame < count; ++frame) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawScene();
-    glFinish();
+    DrawFrame([] { glFinish(); });
   }
 }
 

@@ -5,10 +5,8 @@
 #include "offscreen/offscreen_gl.h"
 
 // Sets the scene up the way a freshly started saver does, on a new offscreen
-// context of width x height: PrepareScene, context, InitGL. The turning angle
-// lives for the whole process and PrepareScene rightly leaves it alone (the
-// saver sets up once per process), so this also puts it back to where a new
-// process starts. Failures are reported as test failures.
+// context of width x height: PrepareScene, context, InitGL. Failures are
+// reported as test failures.
 void StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed);
 
 // The saver's frame: clear, DrawScene, and glFinish where it would swap.

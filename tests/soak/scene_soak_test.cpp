@@ -63,8 +63,6 @@ TEST(SceneSoak, AllocationCounterSeesHeapAllocations) {
 TEST(SceneSoak, AMillionFramesStayFiniteInRangeAndAllocateNothing) {
   for (bool preview : {false, true}) {
     SCOPED_TRACE(preview ? "preview" : "full screen");
-    CrystalAngle = 0.0f;
-    CrystalAngleStep = 0.0f;
     PrepareScene(preview ? 152 : 1920, preview ? 112 : 1080, preview, 20261208);
     // Sanitizer builds run a shorter soak through the environment.
     const char* limit = std::getenv("RIMEGLASS_SOAK_FRAMES");

@@ -8,12 +8,14 @@
 #include "background/background_phases.h"
 #include "background/background_triangles.h"
 #include "background/colour_field.h"
+#include "background/draw_background.h"
 #include "bench/gl_stream.h"
 #include "common/gl.h"
 #include "common/random.h"
 #include "crystal/crystal_model.h"
 #include "crystal/crystal_triangles.h"
 #include "crystal/draw_crystal.h"
+#include "render/draw_frame.h"
 #include "render/draw_scene.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
@@ -95,34 +97,16 @@ void RecordFrameStream() {
   SendCrystalFace(BackStream, CrystalModel.zBack, false);
 }
 
-// The frame's GL calls, with every value taken from the recording.
+// The frame's GL calls through the passes' own set-up, with every per-vertex
+// value taken from the recording.
 void ReplayScene() {
-  static const GLfloat backgroundSpecular[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-  static const GLfloat crystalSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-  glDisable(GL_LIGHT0);
-  glEnable(GL_LIGHT1);
-  glMaterialfv(GL_FRONT, GL_SPECULAR, backgroundSpecular);
-  glDisable(GL_BLEND);
-  glPushMatrix();
-  glTranslatef(0.0f, 0.0f, -7.8f);
-  glBegin(GL_TRIANGLES);
-  ReplayTriangles(BackgroundStream, 3);
-  glEnd();
-  glPopMatrix();
-  glEnable(GL_BLEND);
-  glDisable(GL_LIGHT1);
-  glEnable(GL_LIGHT0);
-  glMaterialfv(GL_FRONT, GL_SPECULAR, crystalSpecular);
-  for (const RecordedStream* face : {&FrontStream, &BackStream}) {
-    glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -1.0f);
-    glRotatef(CrystalAngle, 0.0f, 1.0f, 0.0f);
-    glBegin(GL_TRIANGLES);
-    ReplayTriangles(*face, 4);
-    glEnd();
-    glPopMatrix();
-  }
+  BeginBackgroundPass();
+  EmitBackgroundWith([] { ReplayTriangles(BackgroundStream, 3); });
+  BeginCrystalPass();
+  EmitCrystalWith([](bool front) { ReplayTriangles(front ? FrontStream : BackStream, 4); });
 }
+
+void Finish() { glFinish(); }
 
 void CopyField(const GridField& from, GridField& to) { std::memcpy(&to, &from, sizeof(GridField)); }
 
@@ -154,9 +138,7 @@ long MeasureFrame(bool regrow) {
   RestoreState(before);
 
   const Clock::time_point f0 = Clock::now();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  DrawScene();
-  glFinish();
+  DrawFrame(Finish);
   const double frame = Milliseconds(f0, Clock::now());
   Add(Frame, frame);
 
@@ -229,15 +211,9 @@ int RunSceneBench(const SceneOptions& options, bool json, std::FILE* out) {
   const uint32_t frames = std::min(options.frames, MaxFrames);
   for (Samples& s : Measured) s.count = 0;
   FrameOverReplay.count = 0;
-  CrystalAngle = 0.0f;
-  CrystalAngleStep = 0.0f;
   PrepareScene(options.width, options.height, options.preview, options.seed);
   InitGL();
-  for (uint32_t frame = 0; frame < WarmUpFrames; ++frame) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawScene();
-    glFinish();
-  }
+  for (uint32_t frame = 0; frame < WarmUpFrames; ++frame) DrawFrame(Finish);
   long mismatches = 0;
   for (uint32_t frame = 0; frame < frames; ++frame) {
     mismatches += MeasureFrame(frame % RegrowEvery == RegrowEvery - 1);

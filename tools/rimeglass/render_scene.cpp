@@ -3,7 +3,7 @@
 #include "common/gl.h"
 #include "offscreen/offscreen_gl.h"
 #include "offscreen/png_writer.h"
-#include "render/draw_scene.h"
+#include "render/draw_frame.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
 
@@ -17,10 +17,6 @@ bool RenderSceneToPng(const SceneOptions& scene, const std::string& path, std::s
   }
   InitGL();
   // The saver's frame, with glFinish where it swaps buffers.
-  for (uint32_t frame = 0; frame < scene.frames; ++frame) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawScene();
-    glFinish();
-  }
+  for (uint32_t frame = 0; frame < scene.frames; ++frame) DrawFrame([] { glFinish(); });
   return WritePngFromGLRows(path, gl.width(), gl.height(), gl.pixels(), error);
 }
