@@ -84,7 +84,8 @@ int32_t ParseWindowHandle(std::string_view text) {
   while (!text.empty() && text[0] == ' ') text.remove_prefix(1);
   int32_t value = 0;
   bool parsed = false;
-  if (text.starts_with("0x") || text.starts_with("0X")) {
+  // "0x" only: the runtime's syntax has no "0X", so that reads as a bad decimal.
+  if (text.starts_with("0x")) {
     parsed = ParseHex(text.substr(2), value);
   } else if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
     parsed = ParseHex(text.substr(1), value);

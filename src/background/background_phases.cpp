@@ -1,14 +1,13 @@
 #include "background/background_phases.h"
 
 #include "common/random.h"
+#include "common/store.h"
 
 BackgroundPhasesData BackgroundPhases;
 
 namespace {
 
 constexpr double TwoPi = 6.28318530717958647692;
-
-inline float Store(double value) { return static_cast<float>(value); }
 
 float DrawPhase() { return Store(Random(6800) / 1000.0); }
 float DrawForwardSpeed() { return Store(Random(100) / 100000.0 + 0.001); }

@@ -1,6 +1,6 @@
 #pragma once
 #include "background/background_grid.h"
-#include "crystal/triangle_normal.h"
+#include "common/triangle_normal.h"
 
 // The mesh's two triangles of cell (i, j), as corners (row, column) in
 // drawing order. Corners: P0 (i, j), P1 (i+1, j+1), P2 (i+1, j), P3 (i, j+1).

@@ -1,13 +1,13 @@
 #include "background/colour_field.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "background/background_grid.h"
 #include "background/background_phases.h"
+#include "common/store.h"
 
 namespace {
-
-inline float Store(double value) { return static_cast<float>(value); }
 
 double SineSquared(double angle) {
   const double s = std::sin(angle);
@@ -33,11 +33,12 @@ ColourFieldTerms Terms;
 // from the directly computed one: a few units of 1e-15, with a wide margin.
 constexpr double BlueRawTolerance = 1e-12;
 
-// Folding v > 1 to 2 - v is 1 - |1 - v|, exact in double for any float in
-// [0, 2]; without the branch the row loops vectorise.
+// Folding v > 1 to 2 - v is min(v, 2 - v): 2 - v is exact for any float in
+// [1, 2], and v itself is kept, however small (1 - |1 - v| would round a tiny
+// v away). A min, not a branch, so the row loops vectorise.
 inline float FinishChannel(float value) {
-  const double folded = 1.0 - std::fabs(1.0 - static_cast<double>(value));
-  return Store(std::sqrt(folded) - 0.2);
+  const float folded = std::min(value, 2.0f - value);
+  return Store(std::sqrt(static_cast<double>(folded)) - 0.2);
 }
 
 // One row of the field. The blue sine comes from sin(u + (v - B)) by the

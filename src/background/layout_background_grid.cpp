@@ -3,6 +3,7 @@
 #include "background/background_grid.h"
 #include "background/background_triangles.h"
 #include "common/random.h"
+#include "common/store.h"
 #include "common/viewport.h"
 
 BackgroundGridData BackgroundGrid;
@@ -12,8 +13,6 @@ namespace {
 
 // Columns 0 and C hold a depth none of the interior draws can give.
 constexpr float EdgeDepth = 0.81f;
-
-inline float Store(double value) { return static_cast<float>(value); }
 
 bool SharesDepthWithEarlierNeighbour(int i, int j, float depth) {
   const GridField& d = BackgroundGrid.depth;

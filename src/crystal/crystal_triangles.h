@@ -1,6 +1,6 @@
 #pragma once
 #include "crystal/crystal_model.h"
-#include "crystal/triangle_normal.h"
+#include "common/triangle_normal.h"
 
 namespace crystal_detail {
 

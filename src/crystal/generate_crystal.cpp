@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "common/random.h"
+#include "common/store.h"
 #include "crystal/crystal_model.h"
 #include "crystal/orbit_log.h"
 
@@ -14,9 +15,6 @@ namespace {
 constexpr double Pi = 3.14159265358979323846;
 constexpr double SolidLevel = 0.1;  // levels above this are part of the plate
 constexpr float RimHeight = 0.1f;
-
-// Every formula runs in double; this is where a result is stored as a float.
-inline float Store(double value) { return static_cast<float>(value); }
 
 double Square(double value) { return value * value; }
 

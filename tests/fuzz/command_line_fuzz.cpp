@@ -74,7 +74,7 @@ void CheckHandle(std::string_view text) {
   Require(!rest.empty());
   std::string_view digits;
   bool hex = false;
-  if (rest.starts_with("0x") || rest.starts_with("0X")) {
+  if (rest.starts_with("0x")) {
     digits = rest.substr(2);
     hex = true;
   } else if (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X') {

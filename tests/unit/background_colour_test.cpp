@@ -167,4 +167,18 @@ TEST(BackgroundColour, FastFieldFallsBackWhereTheIdentityWouldRoundDifferently) 
   EXPECT_EQ(expected, BackgroundGrid.blue[16][54]);
 }
 
+// A raw value far below 2^-29 must survive the fold as it is: at vertex (0, 0)
+// these phases give a red of about 1e-14 before the root.
+TEST(BackgroundColour, FastFieldKeepsTinyRawValuesExactly) {
+  BackgroundGrid.rows = 80;
+  BackgroundGrid.cols = 142;
+  for (const float c : {0.679f, 0.68f}) {
+    BackgroundPhases = {3.14159274f, 0.0f, 0.0f, 0.0f, c, 0.0f};
+    ComputeBackgroundColoursReference();
+    const float expected = BackgroundGrid.red[0][0];
+    ComputeBackgroundColours();
+    EXPECT_EQ(expected, BackgroundGrid.red[0][0]) << "C = " << c;
+  }
+}
+
 }  // namespace

@@ -60,7 +60,7 @@ TEST(ParseWindowHandle, WholeDecimalNumbers) {
 TEST(ParseWindowHandle, AnythingButAWholeNumberIsZero) {
   for (const char* text : {"", " ", "1234 ", "12a", "a12", "+", "-", "1 2", "0x", "$", "x",
                            "2147483648", "-2147483649", "99999999999999999999", "+$10", "-0x10",
-                           "$123456789", "1e3", "\t12"}) {
+                           "$123456789", "1e3", "\t12", "0X1F"}) {
     EXPECT_EQ(ParseWindowHandle(text), 0) << '"' << text << '"';
   }
 }

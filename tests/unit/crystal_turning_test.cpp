@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "common/random.h"
+#include "common/triangle_normal.h"
 #include "crystal/crystal_model.h"
 #include "crystal/draw_crystal.h"
-#include "crystal/triangle_normal.h"
 
 namespace {
 
@@ -23,6 +25,16 @@ TEST(TriangleNormal, IsTheUnnormalisedCrossProductOfTheEdges) {
   EXPECT_EQ(4.0f, n[2]);
   TriangleNormal(a, a, c, n);  // degenerate
   EXPECT_EQ(0.0f, n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+}
+
+// The cross product is taken in double and rounded once: (1 + 2^-23)^2 - 9
+// is 8 - 2^-21 in magnitude, where float products would round it to 8.
+TEST(TriangleNormal, RoundsTheCrossProductOnce) {
+  const float o[3] = {0, 0, 0};
+  const float b[3] = {0, 1.00000012f, 3}, c[3] = {0, 3, 1.00000012f};
+  float n[3];
+  TriangleNormal(o, b, c, n);
+  EXPECT_EQ(std::nextafter(-8.0f, 0.0f), n[0]);
 }
 
 class CrystalTurning : public ::testing::Test {

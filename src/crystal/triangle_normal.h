@@ -1,4 +1,0 @@
-#pragma once
-
-// Unnormalised face normal (b - a) x (c - a); the GL normalises it.
-void TriangleNormal(const float a[3], const float b[3], const float c[3], float n[3]);
