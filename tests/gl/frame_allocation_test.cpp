@@ -1,7 +1,7 @@
 // The saver runs for hours: a frame, drawing included, must not allocate.
 #include <gtest/gtest.h>
 
-#include "../soak/allocation_counter.h"
+#include "allocation_counter.h"
 #include "crystal/draw_crystal.h"
 #include "scene_on_mesa.h"
 

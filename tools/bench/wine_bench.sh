@@ -11,7 +11,7 @@ top=$(cd "$here/../.." && pwd)
 build=$(realpath "${1:-$top/build/windows}")
 seconds=${2:-10}
 bench_frames=${3:-500}
-export RIMEGLASS_SCR="$build/src/Rimeglass.scr"
+export RIMEGLASS_SCR="$build/src/app/Rimeglass.scr"
 export FIXTURE_BIN=/nonexistent  # no fixtures needed here
 source "$top/tests/wine/wine_test_lib.sh"
 
@@ -22,7 +22,7 @@ wineserver -p
 (cd "$APP" && wine Rimeglass.scr /c)
 
 echo "rimeglass-bench.exe under Wine:"
-wine "$build/rimeglass-bench.exe" --size 1920x1080 --frames "$bench_frames" | tr -d '\r'
+wine "$build/tools/rimeglass-bench.exe" --size 1920x1080 --frames "$bench_frames" | tr -d '\r'
 
 clock_ticks=$(getconf CLK_TCK)
 process_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
