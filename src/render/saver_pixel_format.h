@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
 
-// Byte-for-byte the Win32 PIXELFORMATDESCRIPTOR, kept here without
-// <windows.h> so the request is plain data the core can check.
+// Byte-for-byte the Win32 PIXELFORMATDESCRIPTOR, written without <windows.h>
+// so the request reads as plain data; wgl_context.cpp asserts that the
+// layouts agree and copies it into the real descriptor.
 struct PixelFormatFields {
   uint16_t nSize;
   uint16_t nVersion;

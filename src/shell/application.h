@@ -8,7 +8,9 @@ class TForm;
 class TApplication {
  public:
   void Initialize();
-  // Windows shows this title for the running program (task list, switcher).
+  // The title of the application's hidden window. That window is never
+  // shown, so no task list shows it either; it names the process's windows
+  // for tools that enumerate them. The form has its own caption.
   void SetTitle(const char* title);
   // Creates the form; the first form created becomes the main form.
   void CreateForm(TForm& form);

@@ -4,8 +4,10 @@
 #include <atomic>
 
 // The preview: the scene drawn into a child of the host window given on the
-// command line (or, with no host, into a small top-most popup), repainted
-// without pause by the GUI thread and kept awake by a ticker thread.
+// command line (or, with no host, into a small top-most popup). Its paint
+// handler never validates the window, so the GUI thread paints again whenever
+// its queue is empty, each paint followed by a 10 ms pause; the ticker thread
+// invalidates it every 30 ms besides, and ends the preview when told to.
 
 extern HWND PreviewWnd;
 extern HDC PreviewDC;
