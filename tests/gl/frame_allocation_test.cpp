@@ -10,7 +10,7 @@ namespace {
 TEST(FrameAllocations, AThousandFramesWithARegrowthAllocateNothing) {
   if (!HeapAllocationsCounted()) GTEST_SKIP() << "the sanitizer runtime owns malloc";
   OffscreenGL gl;
-  StartScene(gl, 640, 360, false, 5);
+  ASSERT_TRUE(StartScene(gl, 640, 360, false, 5));
   DrawFrames(20);  // let the GL settle its buffers first
   CrystalAngle = 400.0f;  // 200 frames before the turn completes
   const size_t before = HeapAllocationCount();

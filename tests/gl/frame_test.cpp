@@ -58,7 +58,7 @@ TriangleCounts CountFrameTriangles(bool cullBackFaces) {
 
 TEST(Frame, FullScreenMeshIsNeverCulledAndTheCrystalShowsOneFace) {
   OffscreenGL gl;
-  StartScene(gl, 1920, 1080, false, 1);  // 80 rows, 142 columns
+  ASSERT_TRUE(StartScene(gl, 1920, 1080, false, 1));  // 80 rows, 142 columns
   const TriangleCounts sent = CountFrameTriangles(false);
   CrystalAngle = 0.0f;  // draw the next frame at 0 degrees again
   CrystalAngleStep = 0.0f;
@@ -91,7 +91,7 @@ TEST(Frame, MeshCoversTheWholeWindowForEveryShape) {
                          Window{2400, 200, false}, Window{800, 100, true},   // 12:1 and 8:1
                          Window{60, 800, true}}) {
     OffscreenGL gl;
-    StartScene(gl, w.width, w.height, w.preview, 1);
+    ASSERT_TRUE(StartScene(gl, w.width, w.height, w.preview, 1));
     DrawFrames(1);
     int uncovered = 0;
     for (int y = 0; y < w.height; ++y) {
@@ -103,7 +103,7 @@ TEST(Frame, MeshCoversTheWholeWindowForEveryShape) {
 
 TEST(Frame, FullScreenFrameLeavesNoBlackPixel) {
   OffscreenGL gl;
-  StartScene(gl, 1920, 1080, false, 1);
+  ASSERT_TRUE(StartScene(gl, 1920, 1080, false, 1));
   DrawFrames(1);
   EXPECT_EQ(LitPixels(gl), 1920 * 1080);
 }
@@ -129,7 +129,7 @@ void ExpectMatricesAsInitGLLeftThem(const GLdouble projection[16], const char* w
 
 TEST(Frame, FramesRestoreTheMatricesAndRaiseNoError) {
   OffscreenGL gl;
-  StartScene(gl, 640, 360, false, 3);
+  ASSERT_TRUE(StartScene(gl, 640, 360, false, 3));
   GLdouble projection[16];
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
   DrawFrames(3);
@@ -145,17 +145,17 @@ TEST(Frame, SecondSetUpInOneProcessStartsClean) {
   std::vector<uint8_t> first;
   {
     OffscreenGL gl;
-    StartScene(gl, 320, 180, false, 11);
+    ASSERT_TRUE(StartScene(gl, 320, 180, false, 11));
     DrawFrames(3);
     first = gl.pixels();
   }
   {  // another set-up in between, with another seed, variant and size
     OffscreenGL gl;
-    StartScene(gl, 200, 200, true, 12);
+    ASSERT_TRUE(StartScene(gl, 200, 200, true, 12));
     DrawFrames(5);
   }
   OffscreenGL gl;
-  StartScene(gl, 320, 180, false, 11);
+  ASSERT_TRUE(StartScene(gl, 320, 180, false, 11));
   DrawFrames(3);
   EXPECT_EQ(gl.pixels(), first);
 }

@@ -33,7 +33,7 @@ void DarkenLight(GLenum light) {
 // to grey instead of black.
 std::vector<uint8_t> FirstFrame(Part part, GLenum darkened = 0, bool greyClear = false) {
   OffscreenGL gl;
-  StartScene(gl, Width, Height, false, Seed);
+  if (!StartScene(gl, Width, Height, false, Seed)) return {};
   if (greyClear) glClearColor(0.25f, 0.25f, 0.25f, 0.0f);
   if (part == Part::BackgroundOnly) {
     std::memset(CrystalModel.alpha, 0, sizeof CrystalModel.alpha);  // every point invisible
@@ -47,7 +47,7 @@ std::vector<uint8_t> FirstFrame(Part part, GLenum darkened = 0, bool greyClear =
 
 TEST(Lighting, BothLightsStayOffUntilTheFirstFrame) {
   OffscreenGL gl;
-  StartScene(gl, Width, Height, false, Seed);
+  ASSERT_TRUE(StartScene(gl, Width, Height, false, Seed));
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
   EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
   EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
@@ -55,7 +55,7 @@ TEST(Lighting, BothLightsStayOffUntilTheFirstFrame) {
 
 TEST(Lighting, AFrameEndsWithTheCrystalsLightBlendAndSpecular) {
   OffscreenGL gl;
-  StartScene(gl, Width, Height, false, Seed);
+  ASSERT_TRUE(StartScene(gl, Width, Height, false, Seed));
   for (int frame = 1; frame <= 2; ++frame) {
     DrawFrames(1);
     EXPECT_TRUE(glIsEnabled(GL_LIGHT0)) << "frame " << frame;

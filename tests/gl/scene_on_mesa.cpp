@@ -10,10 +10,14 @@
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
 
-void StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed) {
+bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed) {
   PrepareScene(width, height, preview, seed);
-  ASSERT_TRUE(gl.Create(width, height)) << gl.error();
+  if (!gl.Create(width, height)) {
+    ADD_FAILURE() << gl.error();
+    return false;
+  }
   InitGL();
+  return true;
 }
 
 void DrawFrames(int count) {

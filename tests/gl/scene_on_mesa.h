@@ -5,9 +5,9 @@
 #include "offscreen/offscreen_gl.h"
 
 // Sets the scene up the way a freshly started saver does, on a new offscreen
-// context of width x height: PrepareScene, context, InitGL. Failures are
-// reported as test failures.
-void StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed);
+// context of width x height: PrepareScene, context, InitGL. False, with a
+// test failure, when there is no context: the caller must not draw then.
+[[nodiscard]] bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed);
 
 // The saver's frame: clear, DrawScene, and glFinish where it would swap.
 void DrawFrames(int count);
