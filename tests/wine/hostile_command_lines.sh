@@ -20,8 +20,7 @@ COMMAND_FILE="Z:${WORK//\//\\}\\command"
 
 # Holds the desktop open, so that the screen between cases is Wine's
 # desktop and not a bare X root.
-(cd "$APP" && exec wine "$FIXTURE_BIN/probe.exe" idle 600) >/dev/null 2>&1 &
-sleep 2
+hold_desktop 600
 capture "$WORK/desktop.png"
 
 # No crash dialog, no debugger, no unhandled exception in the output.

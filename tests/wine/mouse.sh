@@ -7,25 +7,15 @@ source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
 start_display
 
-# One X motion event per step, spaced so the saver sees each one on its own.
-step_to() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.25
-}
-
-# Wine learns where the X pointer is only from pointer events over one of
-# its windows; until then it reports a stale position, which the saver would
-# take for a jump. A Wine program kept alive holds the desktop open, so the
-# moves below reach Wine before the saver starts.
-(cd "$APP" && exec wine "$FIXTURE_BIN/probe.exe" idle 300) >/dev/null 2>&1 &
-sleep 2
+# Until Wine has seen the pointer, it reports a stale position, which the
+# saver would take for a jump: the desktop is held open, and every step is
+# seen by Wine before the next, so the saver gets one event per step.
+hold_desktop 300
+step_to() { pointer_to "$1" "$2"; }
 
 run_saver_at() {
-  xdotool mousemove $(($1 + 5)) "$2"
-  sleep 0.2
-  xdotool mousemove "$1" "$2"
-  sleep 0.2
-  [ "$(probe cursor)" = "cursor=$1,$2" ] || fail "Wine does not know the pointer position: $(probe cursor)"
+  pointer_to $(($1 + 5)) "$2"
+  pointer_to "$1" "$2"
   start_saver /s
   wait_foreground Rimeglass || fail "no saver window (or it never took the foreground)"
   sleep 1

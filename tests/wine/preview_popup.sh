@@ -9,15 +9,7 @@ cp "$FIXTURE_BIN/PASSWORD.CPL" "$APP/"
 
 # Ends at once, exit 0, and never shows a saver window.
 for handle in 999999 -5; do
-  start_saver /p "$handle"
-  seen=0
-  start=$(now_ms)
-  while saver_running && [ $(($(now_ms) - start)) -lt 10000 ]; do
-    x_window_exists MySaver && seen=1
-    sleep 0.05
-  done
-  expect_exit_within "'/p $handle' (no such window) ends at once" 0
-  check "'/p $handle' shows no window" [ "$seen" -eq 0 ]
+  expect_ends_at_once_without_window MySaver "'/p $handle' (no such window)" /p "$handle"
 done
 
 for argument in "" 0; do
@@ -29,10 +21,7 @@ for argument in "" 0; do
   check "'/p $argument' popup has the preview's class" grep -q 'class=MyVantorScreenSaverClass ' <<<"$popup"
   check "it is half the screen each way, in the top-left corner" [ "$(field rect "$popup")" = 0,0,320,240 ]
   check "it is visible and top-most" grep -q 'visible=1 .*topmost=1' <<<"$popup"
-  capture "$WORK/popup1.png"
-  sleep 0.5
-  capture "$WORK/popup2.png"
-  check "it keeps repainting" pixels_differ "$WORK/popup1.png" "$WORK/popup2.png" 1000
+  expect_repainting "it keeps repainting" "$WORK/popup1.png" "" 1000
   check "it leaves the screen-saver flag alone" [ "$(probe flag)" = running=0 ]
   xdotool mousemove 50 50
   sleep 0.2

@@ -7,15 +7,7 @@ make_prefix 640x480
 start_display
 
 for spelling in /c /C /c:1234; do
-  start_saver "$spelling"
-  seen=0
-  start=$(now_ms)
-  while saver_running && [ $(($(now_ms) - start)) -lt 10000 ]; do
-    x_window_exists Rimeglass && seen=1
-    sleep 0.05
-  done
-  expect_exit_within "'$spelling' ends at once" 0
-  check "'$spelling' opens no window" [ "$seen" -eq 0 ]
+  expect_ends_at_once_without_window Rimeglass "'$spelling'" "$spelling"
 done
 
 # "" stands for no argument at all.

@@ -34,7 +34,7 @@ for at in $(seq 10 10 "$seconds"); do
 done
 echo "ok: new frames at every sample over $seconds s"
 
-check "the pointer stays hidden" [ "$(python3 "$(dirname "$0")/cursor_shown.py")" = 0 ]
+check "the pointer stays hidden" [ "$(cursor_shown)" = 0 ]
 check "the screen-saver flag stays on" [ "$(probe flag)" = running=1 ]
 growth=$((last_kb - warm_kb))
 check "resident memory grows by less than $allowed_kb kB after warm-up ($warm_kb -> $last_kb kB)" \

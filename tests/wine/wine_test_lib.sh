@@ -5,6 +5,7 @@ set -euo pipefail
 
 : "${RIMEGLASS_SCR:?path of Rimeglass.scr}" "${FIXTURE_BIN:?directory of the test fixtures}"
 
+WINE_TEST_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/rimeglass-wine.XXXXXX")
 APP="$WORK/app"            # the saver and the fixtures it loads sit together
 FIXTURE="$WORK/fixture"    # where fixtures read answers and write records
@@ -155,6 +156,61 @@ wait_x_window() {
   return 1
 }
 
+# Starts the saver with the given arguments; it must end by itself at once
+# with exit code 0 and never show an X window titled $1.
+expect_ends_at_once_without_window() {
+  local title=$1 what=$2 seen=0 start
+  shift 2
+  start_saver "$@"
+  start=$(now_ms)
+  while saver_running && [ $(($(now_ms) - start)) -lt 10000 ]; do
+    x_window_exists "$title" && seen=1
+    sleep 0.05
+  done
+  expect_exit_within "$what ends at once" 0
+  check "$what shows no window" [ "$seen" -eq 0 ]
+}
+
+# Keeps the Wine virtual desktop open for $1 seconds with an idle program,
+# and returns once X shows it painted. Wine learns where the X pointer is only
+# from pointer events over one of its windows; with the desktop open, moves
+# reach Wine before the saver starts.
+hold_desktop() {
+  (cd "$APP" && exec wine "$FIXTURE_BIN/probe.exe" idle "$1") >/dev/null 2>&1 &
+  wait_x_window "Default - Wine desktop" >/dev/null || fail "no Wine desktop"
+  wait_screen_settles
+}
+
+# Returns once two captures of the screen 0.2 s apart are the same.
+wait_screen_settles() {
+  local start
+  start=$(now_ms)
+  capture "$WORK/settle-a.png"
+  while :; do
+    sleep 0.2
+    capture "$WORK/settle-b.png"
+    ! pixels_differ "$WORK/settle-a.png" "$WORK/settle-b.png" 0 && return 0
+    [ $(($(now_ms) - start)) -lt 10000 ] || fail "the screen never settled"
+    mv "$WORK/settle-b.png" "$WORK/settle-a.png"
+  done
+}
+
+# Moves the pointer to $1,$2 and waits until Windows reports it there: the
+# X event has then reached the window under the pointer, and the next move
+# is a separate mouse event.
+pointer_to() {
+  local start
+  xdotool mousemove "$1" "$2"
+  start=$(now_ms)
+  until [ "$(probe cursor)" = "cursor=$1,$2" ]; do
+    [ $(($(now_ms) - start)) -lt 5000 ] || fail "Wine never saw the pointer at $1,$2: $(probe cursor)"
+    sleep 0.05
+  done
+}
+
+# 1 when the X pointer shows any visible pixel, else 0.
+cursor_shown() { python3 "$WINE_TEST_DIR/cursor_shown.py"; }
+
 # Calls recorded so far by the PASSWORD.CPL stand-in.
 calls() { [ -f "$FIXTURE/verify.log" ] && wc -l <"$FIXTURE/verify.log" || echo 0; }
 
@@ -189,6 +245,23 @@ field() { tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p" | head -n1; }
 # Saves what X shows: the whole screen, or the window with id $2.
 capture() {
   if [ -n "${2:-}" ]; then import -window "$2" "$1"; else import -window root "$1"; fi
+}
+
+# Captures the screen (or window $3) into $2, then waits up to 3 s for a
+# capture that differs from it in more than $4 pixels: new frames arrive.
+expect_repainting() {
+  local what=$1 first=$2 window=${3:-} least=${4:-1000} start
+  capture "$first" $window
+  start=$(now_ms)
+  while :; do
+    sleep 0.1
+    capture "$WORK/repainted.png" $window
+    if pixels_differ "$first" "$WORK/repainted.png" "$least"; then
+      echo "ok: $what"
+      return 0
+    fi
+    [ $(($(now_ms) - start)) -lt 3000 ] || fail "$what"
+  done
 }
 
 pixels_differ() {
