@@ -10,6 +10,7 @@ add_executable(Rimeglass WIN32
   shell/saver_form.cpp
   shell/preview.cpp
   shell/password.cpp
+  shell/monitor_covers.cpp
   render/wgl_context.cpp
 )
 set_target_properties(Rimeglass PROPERTIES OUTPUT_NAME Rimeglass SUFFIX .scr)

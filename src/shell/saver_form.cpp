@@ -6,6 +6,7 @@
 #include "render/draw_frame.h"
 #include "render/prepare_scene.h"
 #include "render/wgl_context.h"
+#include "shell/monitor_covers.h"
 #include "shell/password.h"
 
 TForm1 Form1;
@@ -27,7 +28,10 @@ void TForm1::FormCreate() {
   ShowCursor(FALSE);
 }
 
-void TForm1::FormShow() { CreateGLContext(Handle(), FormDC, FormRC); }
+void TForm1::FormShow() {
+  CreateGLContext(Handle(), FormDC, FormRC);
+  CoverOtherMonitors(Handle());
+}
 
 void TForm1::Timer1Timer() { DrawFrame(PresentFrame); }
 
