@@ -11,6 +11,7 @@ add_executable(Rimeglass WIN32
   shell/preview.cpp
   shell/password.cpp
   shell/monitor_covers.cpp
+  shell/screen_dpi.cpp
   render/wgl_context.cpp
 )
 set_target_properties(Rimeglass PROPERTIES OUTPUT_NAME Rimeglass SUFFIX .scr)
