@@ -12,7 +12,8 @@ using GetDpiForMonitorProc = HRESULT(WINAPI*)(HMONITOR monitor, int type, UINT* 
 constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 int MonitorDpi(HMONITOR monitor) {
-  const HMODULE library = LoadLibraryA("shcore.dll");
+  // From the system folder only: never a namesake lying next to the saver.
+  const HMODULE library = LoadLibraryExA("shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (reinterpret_cast<uintptr_t>(library) <= 32) return 0;
   const auto getDpi = reinterpret_cast<GetDpiForMonitorProc>(
       reinterpret_cast<void*>(GetProcAddress(library, "GetDpiForMonitor")));
