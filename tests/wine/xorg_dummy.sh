@@ -8,10 +8,12 @@ XORG_PID=""
 # The display server goes after Wine's server, then the library's clean-up.
 stop_xorg() {
   local status=$?
+  # Leaving on a failure must not cut the clean-up short.
+  set +e
   if [ -n "$XORG_PID" ]; then
-    if [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1 || true; fi
-    kill "$XORG_PID" 2>/dev/null || true
-    wait "$XORG_PID" 2>/dev/null || true
+    if [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1; fi
+    kill "$XORG_PID" 2>/dev/null
+    wait "$XORG_PID" 2>/dev/null
   fi
   (exit "$status")
   cleanup
