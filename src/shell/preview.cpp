@@ -1,5 +1,7 @@
 #include "shell/preview.h"
 
+#include <cstdint>
+
 #include "common/random.h"
 #include "render/draw_frame.h"
 #include "render/prepare_scene.h"
@@ -26,6 +28,12 @@ void PopupSize(int& width, int& height) {
   }
 }
 
+// Window handles are 32 bits wide whatever the width of a pointer.
+bool IsDesktop(HWND window) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)) ==
+         static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetDesktopWindow()));
+}
+
 }  // namespace
 
 void RunPreview(HWND host) {
@@ -33,8 +41,10 @@ void RunPreview(HWND host) {
   int height = 0;
   if (host != nullptr) {
     // A handle that names no window has no size, and GL bound to "no window"
-    // would draw over the whole screen: there is nothing to preview.
-    if (!IsWindow(host)) return;
+    // would draw over the whole screen: there is nothing to preview. Nor in
+    // the desktop itself: a disabled child over the whole screen would take
+    // no input and never be told to end.
+    if (!IsWindow(host) || IsDesktop(host)) return;
     RECT bounds;
     GetWindowRect(host, &bounds);
     width = bounds.right - bounds.left;

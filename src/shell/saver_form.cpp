@@ -6,15 +6,28 @@
 #include "render/draw_frame.h"
 #include "render/prepare_scene.h"
 #include "render/wgl_context.h"
+#include "shell/monitor_covers.h"
 #include "shell/password.h"
+#include "shell/screen_dpi.h"
 
 TForm1 Form1;
 POINT LastCursorPos = {0, 0};
 
 namespace {
-// Farther than this between two mouse events is a deliberate move, not a
-// jittering desk.
-constexpr int MouseJumpPixels = 30;
+
+// Farther than this between two mouse events, at 96 dpi, is a deliberate
+// move, not a jittering desk.
+constexpr int MouseJumpAt96Dpi = 30;
+int MouseJumpPixels = MouseJumpAt96Dpi;
+
+// The cursor counts physical pixels, so on a scaled screen the same move of
+// the hand covers more of them. Beyond 20 times the usual scale the reading
+// is taken for nonsense.
+int ScaledMouseJump(int dpi) {
+  if (dpi <= 0 || dpi > 20 * 96) return MouseJumpAt96Dpi;
+  return MouseJumpAt96Dpi * dpi / 96;
+}
+
 }  // namespace
 
 TForm1::TForm1() : TForm("TForm1", "Rimeglass"), Timer1(*this, 10, [this] { Timer1Timer(); }) {}
@@ -22,12 +35,16 @@ TForm1::TForm1() : TForm("TForm1", "Rimeglass"), Timer1(*this, 10, [this] { Time
 void TForm1::FormCreate() {
   SetClientSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   PrepareScene(ClientWidth(), ClientHeight(), false, ClockSeed());
+  MouseJumpPixels = ScaledMouseJump(PrimaryScreenDpi());
   GetCursorPos(&LastCursorPos);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
   ShowCursor(FALSE);
 }
 
-void TForm1::FormShow() { CreateGLContext(Handle(), FormDC, FormRC); }
+void TForm1::FormShow() {
+  CreateGLContext(Handle(), FormDC, FormRC);
+  CoverOtherMonitors(Handle());
+}
 
 void TForm1::Timer1Timer() { DrawFrame(PresentFrame); }
 

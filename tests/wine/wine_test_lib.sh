@@ -273,4 +273,9 @@ pixels_differ() {
 # Mean brightness of a picture in 0..1, to tell a drawn scene from black.
 brightness() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
 
+# Brightest channel value, 0..255, inside the rectangle WxH+X+Y $2 of picture $1.
+brightest() {
+  convert "$1" -crop "$2" +repage -fx 'max(r,max(g,b))' -format '%[fx:int(255*maxima)]' info:
+}
+
 brighter_than() { awk -v b="$(brightness "$1")" -v min="$2" 'BEGIN { exit !(b > min) }'; }
