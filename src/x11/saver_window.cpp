@@ -24,6 +24,9 @@ bool QuietXErrors = true;
 int SetupXError = 0;
 
 int OnXError(Display* display, XErrorEvent* event) {
+  // Once the window is gone, letting go of the context draws errors about it
+  // and its GCs: said once is enough.
+  if (SaverWindowGone) return 0;
   const int code = event->error_code;
   const bool aboutWindow =
       event->resourceid == SaverWindow.window &&
