@@ -24,12 +24,13 @@ run_saver() { "$SAVER" "$@" 2>>"$WORK/saver.log" & SAVER_PID=$!; }
 # of the same seed, not as many as the full-screen one.
 make_window 565x317
 run_saver --window-id "$WINDOW" --seed 5
-check "--window-id: the scene covers a 565x317 window" wait_for 10 probe covered "$WINDOW" >/dev/null
+covers() { wait_for 10 probe covered "$@" >/dev/null; }
+check "--window-id: the scene covers a 565x317 window" covers "$WINDOW"
 facets=$(probe facets "$WINDOW")
 for variant in preview full; do
   "$RIMEGLASS_TOOL" render --size 565x317 $([ $variant = preview ] && echo --preview) --seed 5 \
-    --out "$WORK/$variant.png" && convert "$WORK/$variant.png" "$WORK/$variant.ppm"
-  declare "${variant}_facets=$(probe facets "$WORK/$variant.ppm")"
+    --out "$WORK/$variant.png"
+  declare "${variant}_facets=$(probe facets "$WORK/$variant.png")"
 done
 echo "facet edges per column: saver $facets, preview $preview_facets, full screen $full_facets"
 check "  it shows the preview's mesh" \
@@ -44,7 +45,7 @@ check "  its window destroyed, it ends with status 0" test $? -eq 0
 for signal in TERM INT HUP; do
   make_window 320x200
   run_saver --window-id "$WINDOW"
-  wait_for 10 probe covered "$WINDOW" >/dev/null
+  covers "$WINDOW"
   start=$(now_ms)
   kill -s "$signal" "$SAVER_PID"
   status_within "$SAVER_PID" 2
@@ -89,7 +90,7 @@ export DISPLAY=$main_display
 
 # The display gone under it: one line, status 0, no core dump.
 run_saver --root
-wait_for 10 probe covered >/dev/null
+covers
 kill "$main_xvfb"
 status_within "$SAVER_PID" 2
 check "the display ending under it ends it with status 0" test $? -eq 0

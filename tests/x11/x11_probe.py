@@ -8,7 +8,7 @@
                                 run COMMAND, then poll the screen until it is
                                 covered; prints the milliseconds from the start
   x11_probe.py changes [ID]     two looks 100 ms apart differ
-  x11_probe.py facets ID|FILE.ppm
+  x11_probe.py facets ID|FILE.png
                                 colour edges met per column going down the
                                 left and right sixths (outside the crystal):
                                 about 60 for the preview's 50-row mesh at
@@ -20,22 +20,15 @@ import subprocess
 import sys
 import time
 
+P, XID, INT, UINT = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint
 xlib = ctypes.CDLL("libX11.so.6")
-xlib.XOpenDisplay.restype = ctypes.c_void_p
-xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
-xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                     ctypes.c_uint, ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong,
-                                     ctypes.c_ulong]
-xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-xlib.XGetImage.restype = ctypes.c_void_p
-xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                           ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-xlib.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 7
-xlib.XFree.argtypes = [ctypes.c_void_p]
+for name, result, arguments in (
+        ("XOpenDisplay", P, [ctypes.c_char_p]), ("XDefaultRootWindow", XID, [P]),
+        ("XCreateSimpleWindow", XID, [P, XID, INT, INT, UINT, UINT, UINT, XID, XID]),
+        ("XMapWindow", INT, [P, XID]), ("XSync", INT, [P, INT]), ("XFree", INT, [P]),
+        ("XGetImage", P, [P, XID, INT, INT, UINT, UINT, XID, INT]),
+        ("XGetGeometry", INT, [P, XID] + [P] * 7)):
+    getattr(xlib, name).restype, getattr(xlib, name).argtypes = result, arguments
 
 
 class XImage(ctypes.Structure):
@@ -62,13 +55,10 @@ def window_arg(args):
 
 def grab(window):
     """The window's pixels as (width, height, bytes BGRX)."""
-    root, x, y, w, h, border, depth = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_int(),
-                                       ctypes.c_uint(), ctypes.c_uint(), ctypes.c_uint(),
-                                       ctypes.c_uint())
-    if not xlib.XGetGeometry(display, window, *(ctypes.byref(v) for v in
-                                                 (root, x, y, w, h, border, depth))):
+    root, geometry = XID(), [UINT() for _ in range(6)]  # x, y, width, height, border, depth
+    if not xlib.XGetGeometry(display, window, ctypes.byref(root), *map(ctypes.byref, geometry)):
         sys.exit(f"x11_probe: no window {window:#x}")
-    image = xlib.XGetImage(display, window, 0, 0, w.value, h.value, AllPlanes, ZPixmap)
+    image = xlib.XGetImage(display, window, 0, 0, geometry[2], geometry[3], AllPlanes, ZPixmap)
     if not image:
         sys.exit(f"x11_probe: cannot read window {window:#x}")
     img = ctypes.cast(image, ctypes.POINTER(XImage)).contents
@@ -112,15 +102,13 @@ def covered(window):
     return None
 
 
-def read_ppm(path):
-    with open(path, "rb") as file:
-        magic, width, height, _, rgb = file.read().split(maxsplit=4)
-    if magic != b"P6":
-        sys.exit(f"x11_probe: {path} is not a binary PPM")
-    width, height = int(width), int(height)
-    pixels = bytearray(width * height * 4)
-    pixels[0::4], pixels[1::4], pixels[2::4] = rgb[2::3], rgb[1::3], rgb[0::3]
-    return width, height, bytes(pixels)
+def read_png(path):
+    """A picture file's pixels as grab gives them, through ImageMagick."""
+    size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, check=True)
+    width, height = map(int, size.stdout.split())
+    pixels = subprocess.run(["convert", path, "-depth", "8", "bgra:-"], capture_output=True,
+                            check=True).stdout
+    return width, height, pixels
 
 
 def facets(width, height, pixels):
@@ -148,6 +136,7 @@ def main(command, args):
         start = time.monotonic()
         deadline = start + float(args[0])
         subprocess.run(args[1:], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The screen counts as covered once the mesh reaches all its edges.
         while (problem := covered(xlib.XDefaultRootWindow(display))) is not None:
             if time.monotonic() > deadline:
                 print(problem)
@@ -157,7 +146,7 @@ def main(command, args):
         return 0
     if command == "facets":
         source = args[0]
-        image = read_ppm(source) if source.endswith(".ppm") else grab(int(source, 0))
+        image = read_png(source) if source.endswith(".png") else grab(int(source, 0))
         print(round(facets(*image)))
         return 0
     if command == "covered":
