@@ -36,6 +36,10 @@ echo "facet edges per column: saver $facets, preview $preview_facets, full scree
 check "  it shows the preview's mesh" \
   test $((2 * facets)) -lt $((preview_facets + full_facets))
 
+# Resized, much wider than before, it lays the mesh out again to every edge.
+xdotool windowsize "$WINDOW" 1000 300
+check "  resized to 1000x300, the scene still covers it" covers "$WINDOW"
+
 # The window destroyed under it, as when its host closes.
 kill "$WINDOW_OWNER"
 status_within "$SAVER_PID" 2
