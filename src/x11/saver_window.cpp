@@ -1,6 +1,5 @@
 #include "x11/saver_window.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <unistd.h>
