@@ -1,4 +1,4 @@
-"""Runs the rimeglass tool as a user would and checks what it prints and writes.
+"""Runs rimeglass-tool as a user would and checks what it prints and writes.
 
 The tool's path comes from the RIMEGLASS_TOOL environment variable; CTest
 runs each test case below as its own test.
@@ -11,7 +11,7 @@ import sys
 import tempfile
 import unittest
 
-TOOL = os.environ.get("RIMEGLASS_TOOL", "rimeglass")
+TOOL = os.environ.get("RIMEGLASS_TOOL", "rimeglass-tool")
 
 
 def run_tool(*args):
@@ -152,12 +152,12 @@ class BadArguments(unittest.TestCase):
                 self.assertEqual(result.stdout, "")
                 lines = result.stderr.splitlines()
                 self.assertEqual(len(lines), 2, result.stderr)
-                self.assertTrue(lines[1].startswith("usage: rimeglass"), result.stderr)
+                self.assertTrue(lines[1].startswith("usage: rimeglass-tool "), result.stderr)
 
     def test_version(self):
         result = run_tool("--version")
         self.assertEqual(result.returncode, 0)
-        self.assertRegex(result.stdout, r"^rimeglass \d+\.\d+\.\d+\n$")
+        self.assertRegex(result.stdout, r"^rimeglass-tool \d+\.\d+\.\d+\n$")
 
 
 class Render(unittest.TestCase):

@@ -31,7 +31,7 @@ HWND CreateBenchWindow(int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The same options as `rimeglass bench`.
+  // The same options as `rimeglass-tool bench`.
   std::vector<const char*> arguments = {"rimeglass-bench", "bench"};
   for (int k = 1; k < argc; ++k) arguments.push_back(argv[k]);
   ToolCommand command;

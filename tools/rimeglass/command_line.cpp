@@ -4,11 +4,11 @@
 #include <string_view>
 
 const char* const ToolUsage =
-    "usage: rimeglass render --size WxH [--preview] --seed N [--frames K] --out FILE.png"
-    " | rimeglass dump crystal --shape P1,P2,P3"
-    " | rimeglass dump scene --size WxH [--preview] --seed N [--frames K]"
-    " | rimeglass bench [--size WxH] [--preview] [--seed N] [--frames K] [--json]"
-    " | rimeglass --version";
+    "usage: rimeglass-tool render --size WxH [--preview] --seed N [--frames K] --out FILE.png"
+    " | rimeglass-tool dump crystal --shape P1,P2,P3"
+    " | rimeglass-tool dump scene --size WxH [--preview] --seed N [--frames K]"
+    " | rimeglass-tool bench [--size WxH] [--preview] [--seed N] [--frames K] [--json]"
+    " | rimeglass-tool --version";
 
 namespace {
 

@@ -1,4 +1,4 @@
-// rimeglass: runs the saver's drawing core without Windows, with a fixed seed
+// rimeglass-tool: runs the saver's drawing core without Windows, with a fixed seed
 // in place of the clock, to render frames to PNG files or dump the scene.
 #include <cstdio>
 #include <string>
@@ -21,7 +21,7 @@ int RunCommand(const ToolCommand& command) {
   const SceneOptions& scene = command.scene;
   switch (command.action) {
     case ToolAction::PrintVersion:
-      std::printf("rimeglass %s\n", PROJECT_VERSION);
+      std::printf("rimeglass-tool %s\n", PROJECT_VERSION);
       return 0;
     case ToolAction::DumpCrystal:
       GenerateCrystalWithShape(static_cast<float>(command.shape[0] / 1000.0),
@@ -37,7 +37,7 @@ int RunCommand(const ToolCommand& command) {
     case ToolAction::Bench: {
       OffscreenGL gl;
       if (!gl.Create(scene.width, scene.height)) {
-        std::fprintf(stderr, "rimeglass: %s\n", gl.error().c_str());
+        std::fprintf(stderr, "rimeglass-tool: %s\n", gl.error().c_str());
         return Failed;
       }
           return RunSceneBench(scene, command.json, stdout);
@@ -45,7 +45,7 @@ int RunCommand(const ToolCommand& command) {
     case ToolAction::Render: {
       std::string error;
       if (!RenderSceneToPng(scene, command.outPath, error)) {
-        std::fprintf(stderr, "rimeglass: %s\n", error.c_str());
+        std::fprintf(stderr, "rimeglass-tool: %s\n", error.c_str());
         return Failed;
       }
       return 0;
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   ToolCommand command;
   std::string error;
   if (!ParseToolCommand(argc, argv, command, error)) {
-    std::fprintf(stderr, "rimeglass: %s\n%s\n", error.c_str(), ToolUsage);
+    std::fprintf(stderr, "rimeglass-tool: %s\n%s\n", error.c_str(), ToolUsage);
     return BadArguments;
   }
   const int status = RunCommand(command);

@@ -1,0 +1,70 @@
+# The Debian package, made by `cmake --build --preset native --target package`
+# into the build folder as rimeglass_<version>_amd64.deb:
+#   /usr/libexec/xscreensaver/rimeglass              the saver, where XScreenSaver looks
+#   /usr/share/xscreensaver/config/rimeglass.xml     its entry in xscreensaver-settings
+#   /usr/share/man/man6/rimeglass.6.gz               the manual page
+#   /usr/share/doc/rimeglass/copyright, changelog.gz the licence, machine-readable
+# The Windows packages are cmake/packaging.cmake; this one is only for Linux builds.
+
+set(deb_dir ${PROJECT_BINARY_DIR}/debian_package)
+
+# The manual page with its version filled in, compressed without a time stamp
+# so that the same sources give the same package.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/rimeglass.6 ${deb_dir}/rimeglass.6 @ONLY)
+# A native package carries its changelog; this one names the release.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${deb_dir}/changelog @ONLY)
+add_custom_command(
+  OUTPUT ${deb_dir}/rimeglass.6.gz ${deb_dir}/changelog.gz
+  COMMAND gzip -9nf -k ${deb_dir}/rimeglass.6 ${deb_dir}/changelog
+  DEPENDS ${deb_dir}/rimeglass.6 ${deb_dir}/changelog
+  VERBATIM)
+add_custom_target(rimeglass_deb_docs ALL DEPENDS ${deb_dir}/rimeglass.6.gz ${deb_dir}/changelog.gz)
+
+# Debian's machine-readable copyright file, from the one LICENSE: its text
+# after the copyright line, each line indented, blank lines as " .".
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE license_lines)
+list(FILTER license_lines EXCLUDE REGEX "^(MIT License|Copyright .*)$")
+set(license_text "")
+foreach(line IN LISTS license_lines)
+  if(line STREQUAL "")
+    string(APPEND license_text " .\n")
+  else()
+    string(APPEND license_text " ${line}\n")
+  endif()
+endforeach()
+string(REGEX REPLACE "^( \\.\n)+" "" license_text "${license_text}")
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE copyright_line REGEX "^Copyright ")
+string(REGEX REPLACE "^Copyright \\(c\\) " "" copyright_holder "${copyright_line}")
+file(WRITE ${deb_dir}/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: Rimeglass
+
+Files: *
+Copyright: ${copyright_holder}
+License: Expat
+${license_text}")
+
+install(TARGETS rimeglass RUNTIME DESTINATION libexec/xscreensaver)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/rimeglass.xml DESTINATION share/xscreensaver/config)
+install(FILES ${deb_dir}/rimeglass.6.gz DESTINATION share/man/man6)
+install(FILES ${deb_dir}/copyright ${deb_dir}/changelog.gz DESTINATION share/doc/rimeglass)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME rimeglass)
+set(CPACK_PACKAGE_VENDOR "the Rimeglass developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "the Rimeglass developers <rimeglass@example.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | xsecurelock")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "screen saver: a turning ice crystal in front of a coloured mesh")
+# cpack puts the summary first and indents these lines itself.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Rimeglass draws a flat, six-fold ice crystal that turns slowly about the
+vertical axis, with additive light, in front of a faceted mesh whose
+colours drift back and forth. Each time the crystal completes a turn, a
+new one grows. It is an OpenGL program for XScreenSaver and xsecurelock.")
+include(CPack)

@@ -1,0 +1,112 @@
+#include "x11/saver_options.h"
+
+#include <charconv>
+#include <string_view>
+
+const char* const SaverUsage =
+    "usage: rimeglass [--root | --window-id ID] [--seed N] | --help | --version\n"
+    "Draws the Rimeglass crystal into the window XScreenSaver or xsecurelock gives it\n"
+    "(XSCREENSAVER_WINDOW), else into a window of its own.\n"
+    "  --root, -root            the daemon's window when XSCREENSAVER_WINDOW is set,\n"
+    "                           else the root window\n"
+    "  --window-id, -window-id ID\n"
+    "                           draw into window ID (0x1a00007 or 27262983)\n"
+    "  --seed N                 grow the scene from N (0..4294967295), not the clock";
+
+namespace {
+
+bool ParseDigits(std::string_view text, int base, uint64_t max, uint64_t& value) {
+  if (text.empty()) return false;
+  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  return status == std::errc() && end == text.data() + text.size() && value <= max;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// XScreenSaver's hacks take both "-option" and "--option".
+bool IsOption(std::string_view argument, std::string_view name) {
+  if (argument.starts_with("--")) argument.remove_prefix(2);
+  else if (argument.starts_with("-")) argument.remove_prefix(1);
+  else return false;
+  return argument == name;
+}
+
+}  // namespace
+
+bool ParseWindowId(const char* text, unsigned long& id) {
+  std::string_view digits = text;
+  int base = 10;
+  if (digits.starts_with("0x") || digits.starts_with("0X")) {
+    digits.remove_prefix(2);
+    base = 16;
+    if (digits.size() > 8) return false;
+  }
+  // from_chars would take a sign or stop early; only digits may follow.
+  for (char c : digits) {
+    if (!(base == 16 ? IsHexDigit(c) : IsDigit(c))) return false;
+  }
+  uint64_t value = 0;
+  if (!ParseDigits(digits, base, 0xFFFFFFFFu, value) || value == 0) return false;
+  id = static_cast<unsigned long>(value);
+  return true;
+}
+
+bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWindow,
+                       SaverOptions& options, std::string& error) {
+  bool root = false;
+  bool idGiven = false;
+  for (int k = 1; k < argc; ++k) {
+    const std::string_view argument = argv[k];
+    if (IsOption(argument, "help") || argument == "-h") {
+      options.help = true;
+      return true;
+    }
+    if (IsOption(argument, "version")) {
+      options.version = true;
+      return true;
+    }
+    if (IsOption(argument, "root")) {
+      root = true;
+      continue;
+    }
+    const bool windowId = IsOption(argument, "window-id");
+    const bool seed = IsOption(argument, "seed");
+    if (!windowId && !seed) {
+      error = "unknown option '" + std::string(argument) + "'";
+      return false;
+    }
+    if (k + 1 >= argc) {
+      error = std::string(argument) + " needs a value";
+      return false;
+    }
+    const char* value = argv[++k];
+    if (windowId) {
+      if (!ParseWindowId(value, options.windowId)) {
+        error = "not a window id: '" + std::string(value) + "'";
+        return false;
+      }
+      idGiven = true;
+    } else {
+      uint64_t number = 0;
+      if (!IsDigit(value[0]) || !ParseDigits(value, 10, 0xFFFFFFFFu, number)) {
+        error = "not a seed (0..4294967295): '" + std::string(value) + "'";
+        return false;
+      }
+      options.seed = static_cast<uint32_t>(number);
+      options.seedGiven = true;
+    }
+  }
+  if (idGiven) {
+    options.source = WindowSource::Given;
+  } else if (daemonWindow != nullptr && daemonWindow[0] != '\0') {
+    if (!ParseWindowId(daemonWindow, options.windowId)) {
+      error = "XSCREENSAVER_WINDOW is not a window id: '" + std::string(daemonWindow) + "'";
+      return false;
+    }
+    options.source = WindowSource::Given;
+  } else if (root) {
+    options.source = WindowSource::Root;
+  }
+  return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Where the X11 saver draws, chosen once at start.
+enum class WindowSource {
+  Own,    // a window of its own, for trying the saver out
+  Given,  // a window someone else made: the daemon's or a settings preview
+  Root,   // the root window
+};
+
+struct SaverOptions {
+  WindowSource source = WindowSource::Own;
+  unsigned long windowId = 0;
+  bool seedGiven = false;
+  uint32_t seed = 0;
+  bool help = false;
+  bool version = false;
+};
+
+extern const char* const SaverUsage;
+
+// The command line together with XSCREENSAVER_WINDOW (daemonWindow, null when
+// unset). A window id on the command line comes first, then the daemon's
+// window, then --root; with none of them the saver opens its own window.
+// On failure `error` holds one line without a trailing newline.
+bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWindow,
+                       SaverOptions& options, std::string& error);
+
+// "0x" and up to eight hex digits (XScreenSaver's way) or plain decimal
+// (xsecurelock's), 1..0xFFFFFFFF, nothing before or after.
+bool ParseWindowId(const char* text, unsigned long& id);

@@ -1,0 +1,170 @@
+#include "x11/saver_window.h"
+
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "x11/glx_context.h"
+
+SaverWindowData SaverWindow;
+volatile sig_atomic_t SaverWindowGone = 0;
+
+namespace {
+
+// The size a window of its own opens with, for trying the saver out.
+constexpr int OwnWidth = 1280;
+constexpr int OwnHeight = 720;
+
+// While the saver looks for its window, a bad id is an answer to report
+// plainly, not an X error to print.
+bool QuietXErrors = true;
+int SetupXError = 0;
+
+int OnXError(Display* display, XErrorEvent* event) {
+  // Once the window is gone, letting go of the context draws errors about it
+  // and its GCs: said once is enough.
+  if (SaverWindowGone) return 0;
+  const int code = event->error_code;
+  const bool aboutWindow =
+      event->resourceid == SaverWindow.window &&
+      (code == BadWindow || code == BadDrawable || code == GLXErrorBase + GLXBadDrawableError);
+  if (aboutWindow) SaverWindowGone = 1;
+  if (QuietXErrors) {
+    SetupXError = event->error_code;
+    return 0;
+  }
+  char text[80];
+  XGetErrorText(display, event->error_code, text, sizeof text);
+  if (aboutWindow) {
+    std::fprintf(stderr, "rimeglass: the window 0x%lx is gone (%s)\n", event->resourceid, text);
+  } else {
+    std::fprintf(stderr, "rimeglass: X error %s (request %d.%d, resource 0x%lx)\n", text,
+                 event->request_code, event->minor_code, event->resourceid);
+  }
+  return 0;
+}
+
+// Xlib ends the process when this returns, so end it here, at once: with the
+// connection gone there is no context left to release and nothing to draw on.
+int OnXIOError(Display*) {
+  std::fputs("rimeglass: lost the connection to the X display\n", stderr);
+  _exit(0);
+}
+
+bool MakeOwnWindow(std::string& error) {
+  Display* display = SaverWindow.display;
+  XVisualInfo* visual = ChooseSaverVisual(display);
+  if (visual == nullptr) {
+    error = "the display offers no double-buffered RGBA OpenGL visual";
+    return false;
+  }
+  const Window root = RootWindow(display, visual->screen);
+  XSetWindowAttributes attributes{};
+  attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
+  attributes.background_pixel = BlackPixel(display, visual->screen);
+  attributes.border_pixel = 0;
+  attributes.event_mask = StructureNotifyMask | ExposureMask | KeyPressMask;
+  SaverWindow.window =
+      XCreateWindow(display, root, 0, 0, OwnWidth, OwnHeight, 0, visual->depth, InputOutput,
+                    visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                    &attributes);
+  XFree(visual);
+  SaverWindow.owned = true;
+  XStoreName(display, SaverWindow.window, "Rimeglass");
+  XClassHint hint{const_cast<char*>("rimeglass"), const_cast<char*>("Rimeglass")};
+  XSetClassHint(display, SaverWindow.window, &hint);
+  SaverWindow.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display, SaverWindow.window, &SaverWindow.deleteWindow, 1);
+  XMapWindow(display, SaverWindow.window);
+  return true;
+}
+
+}  // namespace
+
+bool OpenSaverWindow(const SaverOptions& options, std::string& error) {
+  SaverWindow = {};
+  XSetErrorHandler(OnXError);
+  XSetIOErrorHandler(OnXIOError);
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    const char* name = XDisplayName(nullptr);
+    error = name[0] != '\0' ? std::string("cannot open the X display '") + name + "'"
+                             : std::string("no X display: DISPLAY is not set");
+    return false;
+  }
+  SaverWindow.display = display;
+  if (!DisplayHasGLX(display)) {
+    error = "the X display has no GLX (OpenGL) extension";
+    return false;
+  }
+
+  if (options.source == WindowSource::Own) {
+    if (!MakeOwnWindow(error)) return false;
+  } else {
+    SaverWindow.window = options.source == WindowSource::Root ? DefaultRootWindow(display)
+                                                              : options.windowId;
+    // Only structure and exposure: a daemon that grabs the keyboard and
+    // mouse makes any selection of input events fail with BadAccess.
+    XSelectInput(display, SaverWindow.window, StructureNotifyMask | ExposureMask);
+  }
+
+  XWindowAttributes attributes;
+  const Status found = XGetWindowAttributes(display, SaverWindow.window, &attributes);
+  XSync(display, False);
+  if (found == 0 || SetupXError != 0) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%lx", SaverWindow.window);
+    error = std::string("no window ") + text + " on the display";
+    return false;
+  }
+  SaverWindow.width = attributes.width;
+  SaverWindow.height = attributes.height;
+  QuietXErrors = false;
+  return true;
+}
+
+WindowEvents HandleSaverWindowEvents() {
+  Display* display = SaverWindow.display;
+  WindowEvents result = WindowEvents::Unchanged;
+  while (XPending(display) > 0) {
+    XEvent event;
+    XNextEvent(display, &event);
+    switch (event.type) {
+      case ConfigureNotify:
+        if (event.xconfigure.window == SaverWindow.window &&
+            (event.xconfigure.width != SaverWindow.width ||
+             event.xconfigure.height != SaverWindow.height)) {
+          SaverWindow.width = event.xconfigure.width;
+          SaverWindow.height = event.xconfigure.height;
+          result = WindowEvents::Resized;
+        }
+        break;
+      case DestroyNotify:
+        if (event.xdestroywindow.window == SaverWindow.window) SaverWindowGone = 1;
+        break;
+      case ClientMessage:
+        if (SaverWindow.owned &&
+            static_cast<Atom>(event.xclient.data.l[0]) == SaverWindow.deleteWindow) {
+          return WindowEvents::Closed;
+        }
+        break;
+      case KeyPress: {
+        const KeySym key = XLookupKeysym(&event.xkey, 0);
+        if (SaverWindow.owned && (key == XK_Escape || key == XK_q)) return WindowEvents::Closed;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return SaverWindowGone ? WindowEvents::Closed : result;
+}
+
+void CloseSaverWindow() {
+  if (SaverWindow.display == nullptr) return;
+  if (SaverWindow.owned && !SaverWindowGone) XDestroyWindow(SaverWindow.display, SaverWindow.window);
+  XCloseDisplay(SaverWindow.display);
+  SaverWindow.display = nullptr;
+}

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The saver on windows it is given and on its own, without a daemon: the
+# settings dialog's 565x317 preview gets the preview's coarser mesh; every
+# way of being told to stop ends it with status 0; bad window ids, no
+# display and no GLX end it with status 1, one line on stderr and no window
+# left; a display that goes away under it ends it too.
+source "$(dirname "$0")/x11_test_lib.sh"
+: "${RIMEGLASS_TOOL:?RIMEGLASS_TOOL names rimeglass-tool, which renders the reference pictures}"
+start_display 1024x768
+
+# A plain window made here, as the settings dialog makes its preview.
+make_window() {
+  python3 "$HERE/x11_probe.py" window "$1" >"$WORK/window" &
+  STARTED+=($!)
+  WINDOW_OWNER=$!
+  wait_for 10 test -s "$WORK/window"
+  WINDOW=$(cat "$WORK/window")
+  rm "$WORK/window"
+}
+run_saver() { "$SAVER" "$@" 2>>"$WORK/saver.log" & SAVER_PID=$!; }
+
+# The preview: the scene covers the window, and down its sides (clear of the
+# crystal) it meets about as many facet edges as the tool's preview rendering
+# of the same seed, not as many as the full-screen one.
+make_window 565x317
+run_saver --window-id "$WINDOW" --seed 5
+covers() { wait_for 10 probe covered "$@" >/dev/null; }
+check "--window-id: the scene covers a 565x317 window" covers "$WINDOW"
+facets=$(probe facets "$WINDOW")
+for variant in preview full; do
+  "$RIMEGLASS_TOOL" render --size 565x317 $([ $variant = preview ] && echo --preview) --seed 5 \
+    --out "$WORK/$variant.png"
+  declare "${variant}_facets=$(probe facets "$WORK/$variant.png")"
+done
+echo "facet edges per column: saver $facets, preview $preview_facets, full screen $full_facets"
+check "  it shows the preview's mesh" \
+  test $((2 * facets)) -lt $((preview_facets + full_facets))
+
+# Resized, much wider than before, it lays the mesh out again to every edge.
+xdotool windowsize "$WINDOW" 1000 300
+check "  resized to 1000x300, the scene still covers it" covers "$WINDOW"
+
+# The window destroyed under it, as when its host closes.
+kill "$WINDOW_OWNER"
+status_within "$SAVER_PID" 2
+check "  its window destroyed, it ends with status 0" test $? -eq 0
+
+# Each stop signal, sent once, ends it at once and cleanly.
+for signal in TERM INT HUP; do
+  make_window 320x200
+  run_saver --window-id "$WINDOW"
+  covers "$WINDOW"
+  start=$(now_ms)
+  kill -s "$signal" "$SAVER_PID"
+  status_within "$SAVER_PID" 2
+  status=$? elapsed=$(($(now_ms) - start))
+  echo "  SIG$signal -> ended after $elapsed ms"
+  check "SIG$signal ends it with status 0 at once (within 0.25 s)" \
+    test "$status" -eq 0 -a "$elapsed" -le 250
+  kill "$WINDOW_OWNER"
+done
+
+# Its own window, for trying it out, closes on q and leaves nothing behind.
+own_window() { OWN=$(xdotool search --name '^Rimeglass$' 2>/dev/null) && [ -n "$OWN" ]; }
+no_own_window() { ! own_window; }
+run_saver
+check "without a window it opens its own, titled Rimeglass" wait_for 10 own_window
+xdotool key --window "$OWN" q 2>/dev/null
+status_within "$SAVER_PID" 2
+check "  q closes it with status 0" test $? -eq 0
+check "  and the window is gone" no_own_window
+
+# Bad input: status 1, exactly one line on stderr, no window made.
+refused() {
+  local stderr
+  stderr=$("$@" 2>&1 >/dev/null)
+  local status=$?
+  echo "  $stderr"
+  [ "$status" -eq 1 ] && [ "$(wc -l <<<"$stderr")" -eq 1 ] && [[ $stderr == rimeglass:* ]] &&
+    ! own_window
+}
+check "a garbage window id is refused" refused "$SAVER" --window-id 12abc
+check "a negative window id is refused" refused "$SAVER" -window-id -5
+check "a dead window id is refused" refused "$SAVER" --window-id 0x1fffffff
+check "a garbage XSCREENSAVER_WINDOW is refused" refused env XSCREENSAVER_WINDOW=0xZZ "$SAVER" --root
+check "a dead XSCREENSAVER_WINDOW is refused" refused env XSCREENSAVER_WINDOW=4194303 "$SAVER"
+check "an unknown option is refused" refused "$SAVER" --fullscreen
+check "no DISPLAY is refused" refused env -u DISPLAY "$SAVER"
+check "a display nobody serves is refused" refused env DISPLAY=:65000 "$SAVER"
+main_display=$DISPLAY main_xvfb=$XVFB
+start_display 640x480 -extension GLX
+check "a display without GLX is refused" refused "$SAVER"
+export DISPLAY=$main_display
+
+# The display gone under it: one line, status 0, no core dump.
+run_saver --root
+covers
+kill "$main_xvfb"
+status_within "$SAVER_PID" 2
+check "the display ending under it ends it with status 0" test $? -eq 0
+echo "--- what the saver printed:"
+cat "$WORK/saver.log"
+finish

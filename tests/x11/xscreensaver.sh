@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The saver under the real XScreenSaver daemon: activation runs it in the
+# daemon's window, where it shows the mesh to every edge and keeps changing
+# without being relaunched; deactivation and cycling end it within 0.5 s;
+# -exit ends the daemon. The daemon refuses to run savers as root, so as root
+# it runs as nobody, with a HOME that account owns.
+source "$(dirname "$0")/x11_test_lib.sh"
+start_display 1024x768
+PROGRAM=${XSCREENSAVER_PROGRAM:-$SAVER}
+EXECUTABLE=$SAVER
+[ -n "${XSCREENSAVER_PROGRAM:-}" ] && EXECUTABLE=$RIMEGLASS
+
+as_daemon_user() {
+  if [ "$(id -u)" -eq 0 ]; then
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" "$@"
+  else
+    "$@"
+  fi
+}
+[ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$HOME"
+cat >"$HOME/.xscreensaver" <<CONFIG
+mode: one
+selected: 0
+splash: False
+fade: False
+unfade: False
+lock: False
+dpmsEnabled: False
+timeout: 1:00:00
+cycle: 0
+programs: GL: $PROGRAM --root \\n\\
+CONFIG
+as_daemon_user xscreensaver --no-splash --verbose >"$WORK/xscreensaver.log" 2>&1 &
+DAEMON=$!
+STARTED+=($DAEMON)
+daemon_command() { as_daemon_user xscreensaver-command "$@" >/dev/null 2>&1; }
+check "the daemon answers" wait_for 20 daemon_command -time
+
+# The saver the daemon runs: the program its programs line names, which is
+# this test's copy, or with XSCREENSAVER_PROGRAM=rimeglass the installed
+# package's, found on the daemon's own search path.
+one_saver() {
+  SAVER_PID=$(pgrep -f "^$PROGRAM --root\$")
+  [ -n "$SAVER_PID" ] && [ "$(wc -l <<<"$SAVER_PID")" -eq 1 ]
+}
+activate() {
+  daemon_command -activate && wait_for 10 one_saver || return 1
+  WINDOW=$(daemon_window "$SAVER_PID")
+  [ "$(readlink "/proc/$SAVER_PID/exe")" = "$EXECUTABLE" ] && [ -n "$WINDOW" ] &&
+    wait_for 10 probe covered "$WINDOW" >/dev/null
+}
+check "activation runs $EXECUTABLE in the daemon's window, showing the mesh to every edge" activate
+echo "saver $SAVER_PID in window $WINDOW"
+check "the picture changes between frames" probe changes "$WINDOW"
+first=$SAVER_PID
+sleep 2
+check "not relaunched while active" test "$(pgrep -f "^$PROGRAM --root\$")" = "$first"
+
+ended_within() {  # half a second after COMMAND is given, the saver PID is gone
+  local pid=$1 start
+  shift
+  start=$(now_ms)
+  daemon_command "$@" && wait_for 2 gone "$pid" || return 1
+  local elapsed=$(($(now_ms) - start))
+  echo "  $* -> saver gone after $elapsed ms"
+  [ "$elapsed" -le 500 ]
+}
+check "-deactivate ends the saver within 0.5 s" ended_within "$first" -deactivate
+
+check "a second activation runs the saver again" activate
+second=$SAVER_PID
+check "-cycle ends the old saver within 0.5 s" ended_within "$second" -cycle
+check "and starts a new one" wait_for 10 one_saver
+check "-exit ends the daemon and its saver" daemon_command -exit
+check "  the daemon" wait_for 5 gone "$DAEMON"
+check "  the saver" wait_for 5 gone "$SAVER_PID"
+[ "$FAILED" -eq 0 ] || { ps -o pid,ppid,stat,args -p "$SAVER_PID" | tail -n +2; tail -20 "$WORK/xscreensaver.log"; }
+finish

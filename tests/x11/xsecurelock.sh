@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The saver under the real xsecurelock: it shows the mesh in the locker's
+# window; a key press starts authentication, a stand-in module accepts, the
+# screen unlocks, and the saver is gone within 0.5 s of the key.
+source "$(dirname "$0")/x11_test_lib.sh"
+start_display 1024x768
+
+# xsecurelock only runs authentication modules whose names start with auth_.
+printf '#!/bin/sh\nexit 0\n' >"$WORK/bin/auth_accept"
+chmod 755 "$WORK/bin/auth_accept"
+# No blanking after the default ten minutes, which would end the saver too.
+XSECURELOCK_SAVER=$SAVER XSECURELOCK_AUTH=$WORK/bin/auth_accept XSECURELOCK_BLANK_TIMEOUT=-1 \
+  xsecurelock >"$WORK/xsecurelock.log" 2>&1 &
+LOCKER=$!
+STARTED+=($LOCKER)
+
+one_saver() { SAVER_PID=$(saver_pids) && [ "$(wc -l <<<"$SAVER_PID")" -eq 1 ]; }
+shows_scene() {
+  wait_for 10 one_saver || return 1
+  WINDOW=$(daemon_window "$SAVER_PID")
+  [ -n "$WINDOW" ] && wait_for 10 probe covered "$WINDOW" >/dev/null
+}
+check "locking runs the saver, showing the mesh to every edge of its window" shows_scene
+echo "saver $SAVER_PID in window $WINDOW"
+
+unlock() {
+  local start
+  start=$(now_ms)
+  xdotool key space && wait_for 2 gone "$SAVER_PID" || return 1
+  local elapsed=$(($(now_ms) - start))
+  echo "  key -> saver gone after $elapsed ms"
+  [ "$elapsed" -le 500 ]
+}
+check "a key press unlocks and the saver is gone within 0.5 s" unlock
+check "xsecurelock ends, unlocked" wait_for 5 gone "$LOCKER"
+wait "$LOCKER"
+check "  with status 0" test $? -eq 0
+cat "$WORK/xsecurelock.log"
+finish
