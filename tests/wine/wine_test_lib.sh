@@ -172,12 +172,19 @@ expect_ends_at_once_without_window() {
 }
 
 # Keeps the Wine virtual desktop open for $1 seconds with an idle program,
-# and returns once X shows it painted. Wine learns where the X pointer is only
-# from pointer events over one of its windows; with the desktop open, moves
-# reach Wine before the saver starts.
+# and returns once X shows it painted and still. Wine learns where the X
+# pointer is only from pointer events over one of its windows; with the
+# desktop open, moves reach Wine before the saver starts.
 hold_desktop() {
   (cd "$APP" && exec wine "$FIXTURE_BIN/probe.exe" idle "$1") >/dev/null 2>&1 &
   wait_x_window "Default - Wine desktop" >/dev/null || fail "no Wine desktop"
+  # Mapped black first, painted in its colour a moment later.
+  local start
+  start=$(now_ms)
+  until capture "$WORK/desktop-now.png" && brighter_than "$WORK/desktop-now.png" 0.05; do
+    [ $(($(now_ms) - start)) -lt 10000 ] || fail "the Wine desktop was never painted"
+    sleep 0.1
+  done
   wait_screen_settles
 }
 
