@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the X11 saver under the real XScreenSaver on a private Xvfb display
 # at 1920x1080: activation to the first frame covering the screen, and
-# deactivation to the process gone (medians of RUNS activations), the same
+# deactivation to the process gone (medians of RUNS activations), activation
+# to the saver's process started (the daemon's share), the same
 # first frame with the saver started by hand (its own share), then frames
 # per second and CPU seconds per second over 5 s of running. Frames are the
 # saver's clock_nanosleep calls, one per frame, counted by strace.
@@ -40,6 +41,21 @@ for _ in $(seq "$runs"); do
   echo $(($(now_ms) - start)) >>"$WORK/gone"
   sleep 0.5
 done
+# The daemon's share: activation until the saver's process exists.
+saver_started() { [ -n "$(saver_pids)" ]; }
+for _ in $(seq "$runs"); do
+  start=$(now_ms)
+  as_daemon_user xscreensaver-command -activate >/dev/null 2>&1 &
+  command_pid=$!
+  wait_for 10 saver_started
+  echo $(($(now_ms) - start)) >>"$WORK/started"
+  wait "$command_pid"
+  sleep 1
+  pid=$(saver_pids)
+  as_daemon_user xscreensaver-command -deactivate >/dev/null 2>&1
+  wait_for 5 gone "$pid"
+  sleep 0.5
+done
 # The saver's own share: started by hand on the same display, no daemon.
 for _ in $(seq "$runs"); do
   probe cover-time 10 sh -c "DISPLAY=$DISPLAY $SAVER --root >/dev/null 2>&1 &" >>"$WORK/alone"
@@ -48,6 +64,7 @@ for _ in $(seq "$runs"); do
   wait_for 5 gone "$pid"
 done
 echo "saver started by hand -> first frame covering the screen, ms: $(tr '\n' ' ' <"$WORK/alone")(median $(median <"$WORK/alone"))"
+echo "activation -> saver process started, ms: $(tr '\n' ' ' <"$WORK/started")(median $(median <"$WORK/started"))"
 echo "activation -> first frame covering the screen, ms: $(tr '\n' ' ' <"$WORK/first_frame")(median $(median <"$WORK/first_frame"))"
 echo "deactivation -> saver process gone, ms: $(tr '\n' ' ' <"$WORK/gone")(median $(median <"$WORK/gone"))"
 
