@@ -67,13 +67,19 @@ start_display() {
   local size=${1:-800x600}
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
+  use_display_from "$WORK/display" || fail "Xvfb did not start"
+}
+
+# Waits up to 10 s for an X server started with -displayfd to write its
+# display number into the file $1, then points DISPLAY at it.
+use_display_from() {
   local i
   for i in $(seq 100); do
-    [ -s "$WORK/display" ] && break
+    [ -s "$1" ] && break
     sleep 0.1
   done
-  [ -s "$WORK/display" ] || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$WORK/display")"
+  [ -s "$1" ] || return 1
+  export DISPLAY=":$(head -n1 "$1")"
 }
 
 # Sets a value under HKCU\Control Panel\Desktop, or deletes it with type "none".

@@ -71,13 +71,7 @@ CONF
   Xorg -config "$dir/xorg.conf" -configdir "$dir/conf.d" -logfile "$dir/xorg.log" \
     -noreset -nolisten tcp -displayfd 3 3>"$WORK/display" >"$dir/xorg.out" 2>&1 &
   XORG_PID=$!
-  local i
-  for i in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$WORK/display" ] || { cat "$dir/xorg.out" >&2; fail "Xorg did not start"; }
-  export DISPLAY=":$(head -n1 "$WORK/display")"
+  use_display_from "$WORK/display" || { cat "$dir/xorg.out" >&2; fail "Xorg did not start"; }
 }
 
 # The settings Wine's server read at its start stay until it ends.

@@ -53,6 +53,16 @@ check() {
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
+# XScreenSaver refuses to run savers as root: as root, run the daemon and its
+# commands as nobody, with the private HOME (which that account must own).
+as_daemon_user() {
+  if [ "$(id -u)" -eq 0 ]; then
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" "$@"
+  else
+    "$@"
+  fi
+}
+
 # Polls COMMAND until it succeeds or SECONDS pass.
 wait_for() {
   local deadline=$(($(now_ms) + $1 * 1000))

@@ -10,13 +10,6 @@ PROGRAM=${XSCREENSAVER_PROGRAM:-$SAVER}
 EXECUTABLE=$SAVER
 [ -n "${XSCREENSAVER_PROGRAM:-}" ] && EXECUTABLE=$RIMEGLASS
 
-as_daemon_user() {
-  if [ "$(id -u)" -eq 0 ]; then
-    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" "$@"
-  else
-    "$@"
-  fi
-}
 [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$HOME"
 cat >"$HOME/.xscreensaver" <<CONFIG
 mode: one

@@ -14,13 +14,6 @@ runs=${2:-5}
 source "$top/tests/x11/x11_test_lib.sh"
 start_display 1920x1080
 
-as_daemon_user() {
-  if [ "$(id -u)" -eq 0 ]; then
-    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" "$@"
-  else
-    "$@"
-  fi
-}
 [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$HOME"
 printf '%s\n' 'mode: one' 'selected: 0' 'splash: False' 'fade: False' 'unfade: False' \
   'lock: False' 'dpmsEnabled: False' 'timeout: 1:00:00' 'cycle: 0' \
