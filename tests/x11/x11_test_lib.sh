@@ -55,13 +55,10 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # XScreenSaver refuses to run savers as root: as root, run the daemon and its
 # commands as nobody, with the private HOME (which that account must own).
-as_daemon_user() {
-  if [ "$(id -u)" -eq 0 ]; then
-    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" "$@"
-  else
-    "$@"
-  fi
-}
+# DAEMON_USER is that prefix, for programs that run a command themselves.
+DAEMON_USER=()
+[ "$(id -u)" -eq 0 ] && DAEMON_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME")
+as_daemon_user() { "${DAEMON_USER[@]}" "$@"; }
 
 # Polls COMMAND until it succeeds or SECONDS pass.
 wait_for() {

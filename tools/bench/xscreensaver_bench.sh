@@ -24,8 +24,7 @@ wait_for 20 as_daemon_user xscreensaver-command -time >/dev/null 2>&1
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 for _ in $(seq "$runs"); do
-  probe cover-time 10 setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$HOME" \
-    xscreensaver-command -activate >>"$WORK/first_frame"
+  probe cover-time 10 "${DAEMON_USER[@]}" xscreensaver-command -activate >>"$WORK/first_frame"
   sleep 1
   pid=$(saver_pids)
   start=$(now_ms)
