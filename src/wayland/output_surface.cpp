@@ -1,0 +1,276 @@
+#include "wayland/output_surface.h"
+
+#include <EGL/eglext.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/random.h"
+
+namespace {
+
+// The Windows preview's coarser mesh, for outputs as small as a preview.
+bool IsPreviewSize(int width, int height) { return width < 640 || height < 480; }
+
+// Ends the surface side of an output: what EGL made first, then the
+// protocol objects. The wl_output itself stays.
+void ReleaseSurface(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  if (o.context != EGL_NO_CONTEXT || o.eglSurface != EGL_NO_SURFACE) {
+    eglMakeCurrent(saver.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  }
+  if (o.eglSurface != EGL_NO_SURFACE) eglDestroySurface(saver.egl, o.eglSurface);
+  if (o.context != EGL_NO_CONTEXT) eglDestroyContext(saver.egl, o.context);
+  o.eglSurface = EGL_NO_SURFACE;
+  o.context = EGL_NO_CONTEXT;
+  o.scene.reset();
+  if (o.window != nullptr) wl_egl_window_destroy(o.window);
+  o.window = nullptr;
+  if (o.frameCallback != nullptr) wl_callback_destroy(o.frameCallback);
+  o.frameCallback = nullptr;
+  if (o.layer != nullptr) zwlr_layer_surface_v1_destroy(o.layer);
+  o.layer = nullptr;
+  if (saver.pointerOutput == &o) saver.pointerOutput = nullptr;
+  if (o.surface != nullptr) wl_surface_destroy(o.surface);
+  o.surface = nullptr;
+  o.logicalWidth = o.logicalHeight = o.bufferWidth = o.bufferHeight = 0;
+  o.frameDue = false;
+}
+
+void ReleaseOutput(SaverOutput& o) {
+  ReleaseSurface(o);
+  if (o.xdgOutput != nullptr) zxdg_output_v1_destroy(o.xdgOutput);
+  if (wl_output_get_version(o.output) >= WL_OUTPUT_RELEASE_SINCE_VERSION) {
+    wl_output_release(o.output);
+  } else {
+    wl_output_destroy(o.output);
+  }
+}
+
+// The first buffer size makes the EGL surface, context and scene; a later
+// one (a new mode or scale) resizes them and lays the scene out again.
+void ApplyBufferSize(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  const int32_t width = o.logicalWidth * o.scale;
+  const int32_t height = o.logicalHeight * o.scale;
+  if (width <= 0 || height <= 0) return;
+  if (width == o.bufferWidth && height == o.bufferHeight) return;
+  o.bufferWidth = width;
+  o.bufferHeight = height;
+  // Double-buffered state: applied with the next buffer, at the next swap.
+  if (saver.compositorVersion >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION) {
+    wl_surface_set_buffer_scale(o.surface, o.scale);
+  }
+  if (o.window != nullptr) {
+    wl_egl_window_resize(o.window, width, height, 0, 0);
+    eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, o.context);
+    ResizeScene(*o.scene, width, height, o.preview);
+    InitGL(*o.scene);
+    return;
+  }
+  o.window = wl_egl_window_create(o.surface, width, height);
+  o.eglSurface = eglCreatePlatformWindowSurface(saver.egl, saver.config, o.window, nullptr);
+  o.context = eglCreateContext(saver.egl, saver.config, EGL_NO_CONTEXT, nullptr);
+  if (o.window == nullptr || o.eglSurface == EGL_NO_SURFACE || o.context == EGL_NO_CONTEXT ||
+      !eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, o.context)) {
+    std::fprintf(stderr, "rimeglass: no OpenGL surface for a %dx%d output (EGL error 0x%x)\n",
+                 width, height, eglGetError());
+    ReleaseSurface(o);
+    return;
+  }
+  // The compositor's frame callbacks pace the saver, never a blocking swap.
+  eglSwapInterval(saver.egl, 0);
+  o.preview = IsPreviewSize(width, height);
+  o.scene = MakeScene();
+  const SaverOptions& options = *saver.options;
+  // Every output its own crystal; a given seed still fixes all of them.
+  const uint32_t seed = (options.seedGiven ? options.seed : ClockSeed()) + saver.scenesMade++;
+  PrepareScene(*o.scene, width, height, o.preview, seed);
+  InitGL(*o.scene);
+  o.frameDue = true;
+}
+
+void OnFrameDone(void* data, wl_callback* callback, uint32_t) {
+  auto& o = *static_cast<SaverOutput*>(data);
+  wl_callback_destroy(callback);
+  o.frameCallback = nullptr;
+  o.frameDue = true;
+}
+const wl_callback_listener FrameListener = {.done = OnFrameDone};
+
+void OnLayerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
+                      uint32_t width, uint32_t height) {
+  auto& o = *static_cast<SaverOutput*>(data);
+  zwlr_layer_surface_v1_ack_configure(layer, serial);
+  o.logicalWidth = static_cast<int32_t>(width);
+  o.logicalHeight = static_cast<int32_t>(height);
+  // Nothing behind the saver needs drawing.
+  wl_region* opaque = wl_compositor_create_region(o.saver->compositor);
+  wl_region_add(opaque, 0, 0, o.logicalWidth, o.logicalHeight);
+  wl_surface_set_opaque_region(o.surface, opaque);
+  wl_region_destroy(opaque);
+  ApplyBufferSize(o);
+  // A configure wants an answer even when the size stayed.
+  if (o.frameCallback == nullptr) o.frameDue = true;
+}
+void OnLayerClosed(void* data, zwlr_layer_surface_v1*) {
+  ReleaseSurface(*static_cast<SaverOutput*>(data));
+}
+const zwlr_layer_surface_v1_listener LayerListener = {.configure = OnLayerConfigure,
+                                                       .closed = OnLayerClosed};
+
+void OnGeometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t,
+                const char*, const char*, int32_t) {
+  // The place in the layout when no xdg-output says better.
+  auto& o = *static_cast<SaverOutput*>(data);
+  if (o.xdgOutput == nullptr) {
+    o.layoutX = x;
+    o.layoutY = y;
+  }
+}
+void OnMode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) {}
+void OnScale(void* data, wl_output*, int32_t factor) {
+  static_cast<SaverOutput*>(data)->pendingScale = std::max(factor, 1);
+}
+void OnDone(void* data, wl_output*) {
+  auto& o = *static_cast<SaverOutput*>(data);
+  o.described = true;
+  const bool rescaled = o.pendingScale != o.scale;
+  o.scale = o.pendingScale;
+  if (!o.saver->ready) return;
+  if (o.surface == nullptr) {
+    CoverOutput(o);
+  } else if (rescaled) {
+    ApplyBufferSize(o);
+  }
+}
+void OnOutputName(void*, wl_output*, const char*) {}
+void OnOutputDescription(void*, wl_output*, const char*) {}
+const wl_output_listener OutputListener = {.geometry = OnGeometry,
+                                           .mode = OnMode,
+                                           .done = OnDone,
+                                           .scale = OnScale,
+                                           .name = OnOutputName,
+                                           .description = OnOutputDescription};
+
+void OnLogicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y) {
+  auto& o = *static_cast<SaverOutput*>(data);
+  o.layoutX = x;
+  o.layoutY = y;
+}
+void OnLogicalSize(void*, zxdg_output_v1*, int32_t, int32_t) {}
+void OnXdgDone(void*, zxdg_output_v1*) {}
+void OnName(void*, zxdg_output_v1*, const char*) {}
+void OnDescription(void*, zxdg_output_v1*, const char*) {}
+const zxdg_output_v1_listener XdgOutputListener = {.logical_position = OnLogicalPosition,
+                                                   .logical_size = OnLogicalSize,
+                                                   .done = OnXdgDone,
+                                                   .name = OnName,
+                                                   .description = OnDescription};
+
+}  // namespace
+
+bool OpenEgl(WaylandSaver& saver, std::string& error) {
+  saver.egl = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, saver.display, nullptr);
+  if (saver.egl == EGL_NO_DISPLAY || !eglInitialize(saver.egl, nullptr, nullptr)) {
+    saver.egl = EGL_NO_DISPLAY;
+    error = "EGL does not work on this Wayland display";
+    return false;
+  }
+  if (!eglBindAPI(EGL_OPENGL_API)) {
+    error = "EGL here has no desktop OpenGL";
+    return false;
+  }
+  const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                           EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
+  EGLConfig configs[64];
+  EGLint count = 0;
+  eglChooseConfig(saver.egl, wanted, configs, 64, &count);
+  // The list puts deeper configs first; the first one without alpha wins.
+  for (EGLint k = 0; k < count; ++k) {
+    EGLint alpha = -1;
+    eglGetConfigAttrib(saver.egl, configs[k], EGL_ALPHA_SIZE, &alpha);
+    if (alpha == 0) {
+      saver.config = configs[k];
+      return true;
+    }
+  }
+  error = "EGL offers no OpenGL window config without alpha";
+  return false;
+}
+
+void CloseEgl(WaylandSaver& saver) {
+  if (saver.egl == EGL_NO_DISPLAY) return;
+  eglMakeCurrent(saver.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  eglTerminate(saver.egl);
+  eglReleaseThread();
+  saver.egl = EGL_NO_DISPLAY;
+}
+
+void AddOutput(WaylandSaver& saver, uint32_t globalName, uint32_t version) {
+  auto o = std::make_unique<SaverOutput>();
+  o->saver = &saver;
+  o->globalName = globalName;
+  // Version 2 brings scale and done; 3 lets the object go cleanly.
+  o->output = static_cast<wl_output*>(
+      wl_registry_bind(saver.registry, globalName, &wl_output_interface, std::min(version, 3u)));
+  wl_output_add_listener(o->output, &OutputListener, o.get());
+  // Without done events nothing more about it will come.
+  if (version < WL_OUTPUT_DONE_SINCE_VERSION) o->described = true;
+  saver.outputs.push_back(std::move(o));
+  LearnLayoutPlaces(saver);
+  if (saver.ready && saver.outputs.back()->described) CoverOutput(*saver.outputs.back());
+}
+
+void LearnLayoutPlaces(WaylandSaver& saver) {
+  if (saver.xdgOutputManager == nullptr) return;
+  for (auto& o : saver.outputs) {
+    if (o->xdgOutput != nullptr) continue;
+    o->xdgOutput = zxdg_output_manager_v1_get_xdg_output(saver.xdgOutputManager, o->output);
+    zxdg_output_v1_add_listener(o->xdgOutput, &XdgOutputListener, o.get());
+  }
+}
+
+void CoverOutput(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  o.surface = wl_compositor_create_surface(saver.compositor);
+  o.layer = zwlr_layer_shell_v1_get_layer_surface(saver.layerShell, o.surface, o.output,
+                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "rimeglass");
+  // Size 0x0 with all four anchors: exactly the output, whatever its size.
+  zwlr_layer_surface_v1_set_size(o.layer, 0, 0);
+  zwlr_layer_surface_v1_set_anchor(
+      o.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                   ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+  // Over panels too, not beside their reserved space.
+  zwlr_layer_surface_v1_set_exclusive_zone(o.layer, -1);
+  zwlr_layer_surface_v1_set_keyboard_interactivity(
+      o.layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+  zwlr_layer_surface_v1_add_listener(o.layer, &LayerListener, &o);
+  wl_surface_commit(o.surface);
+}
+
+void RemoveOutput(WaylandSaver& saver, uint32_t globalName) {
+  auto found = std::find_if(saver.outputs.begin(), saver.outputs.end(),
+                            [&](const auto& o) { return o->globalName == globalName; });
+  if (found == saver.outputs.end()) return;
+  ReleaseOutput(**found);
+  saver.outputs.erase(found);
+}
+
+void ReleaseAllOutputs(WaylandSaver& saver) {
+  for (auto& o : saver.outputs) ReleaseOutput(*o);
+  saver.outputs.clear();
+}
+
+void DrawDueOutputs(WaylandSaver& saver) {
+  for (auto& output : saver.outputs) {
+    SaverOutput& o = *output;
+    if (!o.frameDue || o.scene == nullptr) continue;
+    if (!eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, o.context)) continue;
+    o.frameCallback = wl_surface_frame(o.surface);
+    wl_callback_add_listener(o.frameCallback, &FrameListener, &o);
+    o.frameDue = false;
+    DrawFrame(*o.scene);
+    eglSwapBuffers(saver.egl, o.eglSurface);
+  }
+}

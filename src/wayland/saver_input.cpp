@@ -1,0 +1,146 @@
+#include "wayland/saver_input.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The pointer's place on an output's surface, in layout coordinates, so a
+// move onto another output counts by the distance it really went. The first
+// place only starts the watch.
+void PointerAt(WaylandSaver& saver, wl_fixed_t surfaceX, wl_fixed_t surfaceY) {
+  if (saver.pointerOutput == nullptr) return;
+  const double x = saver.pointerOutput->layoutX + wl_fixed_to_double(surfaceX);
+  const double y = saver.pointerOutput->layoutY + wl_fixed_to_double(surfaceY);
+  if (saver.pointerKnown &&
+      (std::fabs(x - saver.pointerX) > PointerJump || std::fabs(y - saver.pointerY) > PointerJump)) {
+    saver.quit = true;
+  }
+  saver.pointerX = x;
+  saver.pointerY = y;
+  saver.pointerKnown = true;
+}
+
+void OnPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface,
+                    wl_fixed_t x, wl_fixed_t y) {
+  auto& saver = *static_cast<WaylandSaver*>(data);
+  // No cursor over the saver.
+  wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+  saver.pointerOutput = nullptr;
+  for (auto& o : saver.outputs) {
+    if (o->surface == surface && surface != nullptr) saver.pointerOutput = o.get();
+  }
+  PointerAt(saver, x, y);
+}
+void OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*) {
+  static_cast<WaylandSaver*>(data)->pointerOutput = nullptr;
+}
+void OnPointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
+  PointerAt(*static_cast<WaylandSaver*>(data), x, y);
+}
+void OnButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state) {
+  if (state == WL_POINTER_BUTTON_STATE_PRESSED) static_cast<WaylandSaver*>(data)->quit = true;
+}
+void OnAxis(void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {
+  static_cast<WaylandSaver*>(data)->quit = true;
+}
+void OnPointerFrame(void*, wl_pointer*) {}
+void OnAxisSource(void*, wl_pointer*, uint32_t) {}
+void OnAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
+void OnAxisDiscrete(void* data, wl_pointer*, uint32_t, int32_t) {
+  static_cast<WaylandSaver*>(data)->quit = true;
+}
+const wl_pointer_listener PointerListener = {.enter = OnPointerEnter,
+                                             .leave = OnPointerLeave,
+                                             .motion = OnPointerMotion,
+                                             .button = OnButton,
+                                             .axis = OnAxis,
+                                             .frame = OnPointerFrame,
+                                             .axis_source = OnAxisSource,
+                                             .axis_stop = OnAxisStop,
+                                             .axis_discrete = OnAxisDiscrete,
+                                             .axis_value120 = nullptr};
+
+void OnKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) {
+  // Keys end the saver whatever they mean; the map is not needed.
+  close(fd);
+}
+void OnKeyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
+void OnKeyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
+void OnKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state) {
+  if (state == WL_KEYBOARD_KEY_STATE_PRESSED) static_cast<WaylandSaver*>(data)->quit = true;
+}
+void OnModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
+void OnRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
+const wl_keyboard_listener KeyboardListener = {.keymap = OnKeymap,
+                                               .enter = OnKeyboardEnter,
+                                               .leave = OnKeyboardLeave,
+                                               .key = OnKey,
+                                               .modifiers = OnModifiers,
+                                               .repeat_info = OnRepeatInfo};
+
+void ReleasePointer(WaylandSaver& saver) {
+  if (saver.pointer == nullptr) return;
+  if (wl_pointer_get_version(saver.pointer) >= WL_POINTER_RELEASE_SINCE_VERSION) {
+    wl_pointer_release(saver.pointer);
+  } else {
+    wl_pointer_destroy(saver.pointer);
+  }
+  saver.pointer = nullptr;
+  saver.pointerOutput = nullptr;
+}
+
+void ReleaseKeyboard(WaylandSaver& saver) {
+  if (saver.keyboard == nullptr) return;
+  if (wl_keyboard_get_version(saver.keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION) {
+    wl_keyboard_release(saver.keyboard);
+  } else {
+    wl_keyboard_destroy(saver.keyboard);
+  }
+  saver.keyboard = nullptr;
+}
+
+void OnCapabilities(void* data, wl_seat* seat, uint32_t capabilities) {
+  auto& saver = *static_cast<WaylandSaver*>(data);
+  const bool pointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
+  const bool keyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+  if (pointer && saver.pointer == nullptr) {
+    saver.pointer = wl_seat_get_pointer(seat);
+    wl_pointer_add_listener(saver.pointer, &PointerListener, &saver);
+  } else if (!pointer) {
+    ReleasePointer(saver);
+  }
+  if (keyboard && saver.keyboard == nullptr) {
+    saver.keyboard = wl_seat_get_keyboard(seat);
+    wl_keyboard_add_listener(saver.keyboard, &KeyboardListener, &saver);
+  } else if (!keyboard) {
+    ReleaseKeyboard(saver);
+  }
+}
+void OnSeatName(void*, wl_seat*, const char*) {}
+const wl_seat_listener SeatListener = {.capabilities = OnCapabilities, .name = OnSeatName};
+
+}  // namespace
+
+void BindSeat(WaylandSaver& saver, uint32_t globalName, uint32_t version) {
+  // The first seat is the user's; up to version 5, whose pointer events
+  // the listener above all handles.
+  if (saver.seat != nullptr) return;
+  saver.seat = static_cast<wl_seat*>(
+      wl_registry_bind(saver.registry, globalName, &wl_seat_interface, std::min(version, 5u)));
+  wl_seat_add_listener(saver.seat, &SeatListener, &saver);
+}
+
+void ReleaseSeat(WaylandSaver& saver) {
+  ReleasePointer(saver);
+  ReleaseKeyboard(saver);
+  if (saver.seat == nullptr) return;
+  if (wl_seat_get_version(saver.seat) >= WL_SEAT_RELEASE_SINCE_VERSION) {
+    wl_seat_release(saver.seat);
+  } else {
+    wl_seat_destroy(saver.seat);
+  }
+  saver.seat = nullptr;
+}

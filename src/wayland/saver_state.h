@@ -1,0 +1,73 @@
+#pragma once
+// What the Wayland saver holds: the connection's globals, and per output its
+// surface, EGL surface, context and scene.
+#include <EGL/egl.h>
+#include <wayland-client.h>
+#include <wayland-egl.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "wayland/contract_shim.h"
+#include "wayland/layer_shell_protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
+
+struct WaylandSaver;
+
+struct SaverOutput {
+  WaylandSaver* saver = nullptr;
+  uint32_t globalName = 0;
+  wl_output* output = nullptr;
+  zxdg_output_v1* xdgOutput = nullptr;
+  // From wl_output: the scale the next done applies, and the one in use.
+  int32_t pendingScale = 1;
+  int32_t scale = 1;
+  bool described = false;  // its first done has come: scale and place are known
+  // Top left in the compositor's layout, in logical pixels.
+  int32_t layoutX = 0;
+  int32_t layoutY = 0;
+
+  wl_surface* surface = nullptr;
+  zwlr_layer_surface_v1* layer = nullptr;
+  int32_t logicalWidth = 0;  // from the layer surface's configure
+  int32_t logicalHeight = 0;
+  int32_t bufferWidth = 0;  // logical size times scale: the output's own pixels
+  int32_t bufferHeight = 0;
+  bool preview = false;
+
+  wl_egl_window* window = nullptr;
+  EGLSurface eglSurface = EGL_NO_SURFACE;
+  EGLContext context = EGL_NO_CONTEXT;
+  std::unique_ptr<Scene> scene;
+  wl_callback* frameCallback = nullptr;
+  bool frameDue = false;  // the compositor wants a frame (or none was drawn yet)
+};
+
+struct WaylandSaver {
+  const SaverOptions* options = nullptr;
+  wl_display* display = nullptr;
+  wl_registry* registry = nullptr;
+  wl_compositor* compositor = nullptr;
+  uint32_t compositorVersion = 0;
+  zwlr_layer_shell_v1* layerShell = nullptr;
+  zxdg_output_manager_v1* xdgOutputManager = nullptr;
+  wl_seat* seat = nullptr;
+  wl_pointer* pointer = nullptr;
+  wl_keyboard* keyboard = nullptr;
+
+  EGLDisplay egl = EGL_NO_DISPLAY;
+  EGLConfig config = nullptr;
+
+  std::vector<std::unique_ptr<SaverOutput>> outputs;
+  bool ready = false;  // globals known and EGL up: outputs may get surfaces
+  uint32_t scenesMade = 0;
+
+  // The pointer's last place in layout coordinates, once it has one.
+  SaverOutput* pointerOutput = nullptr;
+  bool pointerKnown = false;
+  double pointerX = 0;
+  double pointerY = 0;
+
+  bool quit = false;  // input asked the saver to end
+};

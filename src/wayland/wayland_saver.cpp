@@ -1,0 +1,162 @@
+#include "wayland/wayland_saver.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "wayland/instance_lock.h"
+#include "wayland/output_surface.h"
+#include "wayland/saver_input.h"
+#include "wayland/saver_state.h"
+
+namespace {
+
+void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface,
+              uint32_t version) {
+  auto& saver = *static_cast<WaylandSaver*>(data);
+  const std::string_view kind = interface;
+  if (kind == wl_compositor_interface.name && saver.compositor == nullptr) {
+    // Version 3 brings buffer scale.
+    saver.compositorVersion = std::min(version, 4u);
+    saver.compositor = static_cast<wl_compositor*>(
+        wl_registry_bind(registry, name, &wl_compositor_interface, saver.compositorVersion));
+  } else if (kind == zwlr_layer_shell_v1_interface.name && saver.layerShell == nullptr) {
+    saver.layerShell = static_cast<zwlr_layer_shell_v1*>(
+        wl_registry_bind(registry, name, &zwlr_layer_shell_v1_interface, std::min(version, 4u)));
+  } else if (kind == zxdg_output_manager_v1_interface.name && saver.xdgOutputManager == nullptr) {
+    saver.xdgOutputManager = static_cast<zxdg_output_manager_v1*>(wl_registry_bind(
+        registry, name, &zxdg_output_manager_v1_interface, std::min(version, 3u)));
+    // Outputs bound before the manager learn their place now.
+    LearnLayoutPlaces(saver);
+  } else if (kind == wl_seat_interface.name) {
+    BindSeat(saver, name, version);
+  } else if (kind == wl_output_interface.name) {
+    AddOutput(saver, name, version);
+  }
+}
+
+void OnGlobalRemove(void* data, wl_registry*, uint32_t name) {
+  RemoveOutput(*static_cast<WaylandSaver*>(data), name);
+}
+
+const wl_registry_listener RegistryListener = {.global = OnGlobal,
+                                               .global_remove = OnGlobalRemove};
+
+void Close(WaylandSaver& saver) {
+  ReleaseAllOutputs(saver);
+  CloseEgl(saver);
+  ReleaseSeat(saver);
+  if (saver.xdgOutputManager != nullptr) zxdg_output_manager_v1_destroy(saver.xdgOutputManager);
+  if (saver.layerShell != nullptr) {
+    if (zwlr_layer_shell_v1_get_version(saver.layerShell) >=
+        ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
+      zwlr_layer_shell_v1_destroy(saver.layerShell);
+    } else {
+      wl_proxy_destroy(reinterpret_cast<wl_proxy*>(saver.layerShell));
+    }
+  }
+  if (saver.compositor != nullptr) wl_compositor_destroy(saver.compositor);
+  if (saver.registry != nullptr) wl_registry_destroy(saver.registry);
+  wl_display_flush(saver.display);
+  wl_display_disconnect(saver.display);
+}
+
+int Fail(WaylandSaver& saver, const std::string& message) {
+  std::fprintf(stderr, "rimeglass: %s\n", message.c_str());
+  Close(saver);
+  return 1;
+}
+
+// The connection broke: the compositor ended, or it found us at fault.
+int ConnectionLost(WaylandSaver& saver) {
+  const int error = wl_display_get_error(saver.display);
+  const wl_interface* interface = nullptr;
+  uint32_t id = 0;
+  std::string message;
+  if (error == EPROTO) {
+    const uint32_t code = wl_display_get_protocol_error(saver.display, &interface, &id);
+    message = "the compositor ended the connection: protocol error " + std::to_string(code) +
+              " on " + (interface != nullptr ? interface->name : "an unknown object");
+  } else {
+    message = std::string("the Wayland compositor went away (") +
+              std::strerror(error != 0 ? error : EPIPE) + ")";
+  }
+  // No proxy may be touched after a fatal error but destroyed; the
+  // process ends right after, so only the descriptor is closed.
+  std::fprintf(stderr, "rimeglass: %s\n", message.c_str());
+  wl_display_disconnect(saver.display);
+  return 1;
+}
+
+// One ppoll for the connection, the next 10 ms tick and the stop signals;
+// libwayland's prepare/read protocol keeps events from waiting in its queue
+// while we sleep.
+int RunFrames(WaylandSaver& saver) {
+  FrameClock clock;
+  StartFrameClock(clock);
+  const int fd = wl_display_get_fd(saver.display);
+  while (!saver.quit) {
+    while (wl_display_prepare_read(saver.display) != 0) {
+      if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
+    }
+    if (wl_display_flush(saver.display) < 0 && errno != EAGAIN) {
+      wl_display_cancel_read(saver.display);
+      return ConnectionLost(saver);
+    }
+    const Wake wake = WaitForWake(clock, fd);
+    if (wake == Wake::Connection) {
+      if (wl_display_read_events(saver.display) < 0) return ConnectionLost(saver);
+    } else {
+      wl_display_cancel_read(saver.display);
+    }
+    if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
+    if (wake == Wake::Stop) break;
+    if (wake == Wake::Tick && !saver.quit) DrawDueOutputs(saver);
+  }
+  Close(saver);
+  return 0;
+}
+
+}  // namespace
+
+int RunWaylandSaver(const SaverOptions& options) {
+  int lockFd = -1;
+  if (TakeInstanceLock(lockFd) == InstanceLock::HeldElsewhere) return 0;
+
+  WaylandSaver saver;
+  saver.options = &options;
+  saver.display = wl_display_connect(nullptr);
+  if (saver.display == nullptr) {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    std::fprintf(stderr, "rimeglass: cannot connect to the Wayland compositor '%s'\n",
+                 name != nullptr && name[0] != '\0' ? name : "wayland-0");
+    return 1;
+  }
+  saver.registry = wl_display_get_registry(saver.display);
+  wl_registry_add_listener(saver.registry, &RegistryListener, &saver);
+  // The globals, then what the bound ones tell about themselves.
+  if (wl_display_roundtrip(saver.display) < 0) return ConnectionLost(saver);
+  if (saver.layerShell == nullptr) {
+    return Fail(saver,
+                "the compositor does not offer zwlr_layer_shell_v1 (wlr layer-shell), which the "
+                "saver needs to cover its outputs");
+  }
+  if (saver.compositor == nullptr) return Fail(saver, "the compositor offers no wl_compositor");
+  std::string error;
+  if (!OpenEgl(saver, error)) return Fail(saver, error);
+  if (wl_display_roundtrip(saver.display) < 0) return ConnectionLost(saver);
+
+  saver.ready = true;
+  for (auto& o : saver.outputs) {
+    if (o->described) CoverOutput(*o);
+  }
+  const int status = RunFrames(saver);
+  if (lockFd >= 0) close(lockFd);
+  return status;
+}
