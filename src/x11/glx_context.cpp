@@ -2,21 +2,9 @@
 
 #include <cstdio>
 
-#include "x11/saver_window.h"
-
-// Until the extension is queried, a base no 8-bit error code can reach.
-int GLXErrorBase = 256;
-
-namespace {
-
-GLXContext SaverContext = nullptr;
-bool DoubleBuffered = true;
-
-}  // namespace
-
-bool DisplayHasGLX(Display* display) {
+bool DisplayHasGLX(Display* display, int& errorBase) {
   int eventBase = 0;
-  return glXQueryExtension(display, &GLXErrorBase, &eventBase);
+  return glXQueryExtension(display, &errorBase, &eventBase);
 }
 
 XVisualInfo* ChooseSaverVisual(Display* display) {
@@ -25,10 +13,10 @@ XVisualInfo* ChooseSaverVisual(Display* display) {
   return glXChooseVisual(display, DefaultScreen(display), attributes);
 }
 
-bool CreateSaverContext(std::string& error) {
-  Display* display = SaverWindow.display;
+bool CreateSaverContext(SaverWindow& saver, std::string& error) {
+  Display* display = saver.display;
   XWindowAttributes window;
-  if (XGetWindowAttributes(display, SaverWindow.window, &window) == 0) {
+  if (XGetWindowAttributes(display, saver.window, &window) == 0) {
     error = "the window vanished before drawing started";
     return false;
   }
@@ -51,27 +39,27 @@ bool CreateSaverContext(std::string& error) {
     error = text;
     return false;
   }
-  DoubleBuffered = doubleBuffer != 0;
-  SaverContext = glXCreateContext(display, visual, nullptr, True);
+  saver.doubleBuffered = doubleBuffer != 0;
+  saver.context = glXCreateContext(display, visual, nullptr, True);
   XFree(visual);
-  if (SaverContext == nullptr || !glXMakeCurrent(display, SaverWindow.window, SaverContext)) {
+  if (saver.context == nullptr || !glXMakeCurrent(display, saver.window, saver.context)) {
     error = "cannot make an OpenGL context for the window";
     return false;
   }
   return true;
 }
 
-void PresentSaverFrame() {
-  if (DoubleBuffered) {
-    glXSwapBuffers(SaverWindow.display, SaverWindow.window);
+void PresentSaverFrame(const SaverWindow& saver) {
+  if (saver.doubleBuffered) {
+    glXSwapBuffers(saver.display, saver.window);
   } else {
     glFlush();
   }
 }
 
-void ReleaseSaverContext() {
-  if (SaverContext == nullptr) return;
-  glXMakeCurrent(SaverWindow.display, None, nullptr);
-  glXDestroyContext(SaverWindow.display, SaverContext);
-  SaverContext = nullptr;
+void ReleaseSaverContext(SaverWindow& saver) {
+  if (saver.context == nullptr) return;
+  glXMakeCurrent(saver.display, None, nullptr);
+  glXDestroyContext(saver.display, saver.context);
+  saver.context = nullptr;
 }

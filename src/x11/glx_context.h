@@ -1,13 +1,12 @@
 #pragma once
-#include <GL/glx.h>
-
 #include <string>
+
+#include "x11/saver_window.h"
 
 // The saver's one GLX context, on the visual of the window it draws in.
 
-// Also learns GLXErrorBase, so that GLX errors can be told apart.
-bool DisplayHasGLX(Display* display);
-extern int GLXErrorBase;
+// Whether the display has GLX, and the base of its error codes.
+bool DisplayHasGLX(Display* display, int& errorBase);
 
 // GLXBadDrawable (GL/glxproto.h): a GLX request named a window that is gone.
 constexpr int GLXBadDrawableError = 2;
@@ -16,12 +15,12 @@ constexpr int GLXBadDrawableError = 2;
 // no depth buffer. Only for a window of the saver's own; the caller XFrees it.
 XVisualInfo* ChooseSaverVisual(Display* display);
 
-// Makes a context on SaverWindow's own visual (never another: a window we
+// Makes a context on the window's own visual (never another: a window we
 // were given keeps the visual its maker chose) and makes it current.
-bool CreateSaverContext(std::string& error);
+bool CreateSaverContext(SaverWindow& saver, std::string& error);
 
 // Swaps the window's buffers; a single-buffered visual is flushed instead.
-void PresentSaverFrame();
+void PresentSaverFrame(const SaverWindow& saver);
 
 // Unbinds and destroys the context, if one was made.
-void ReleaseSaverContext();
+void ReleaseSaverContext(SaverWindow& saver);

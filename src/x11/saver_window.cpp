@@ -8,14 +8,14 @@
 
 #include "x11/glx_context.h"
 
-SaverWindowData SaverWindow;
-volatile sig_atomic_t SaverWindowGone = 0;
-
 namespace {
 
 // The size a window of its own opens with, for trying the saver out.
 constexpr int OwnWidth = 1280;
 constexpr int OwnHeight = 720;
+
+// Xlib's error handler takes no argument of ours: the window it reports on.
+SaverWindow* Watched = nullptr;
 
 // While the saver looks for its window, a bad id is an answer to report
 // plainly, not an X error to print.
@@ -25,12 +25,13 @@ int SetupXError = 0;
 int OnXError(Display* display, XErrorEvent* event) {
   // Once the window is gone, letting go of the context draws errors about it
   // and its GCs: said once is enough.
-  if (SaverWindowGone) return 0;
+  if (Watched == nullptr || Watched->gone) return 0;
   const int code = event->error_code;
   const bool aboutWindow =
-      event->resourceid == SaverWindow.window &&
-      (code == BadWindow || code == BadDrawable || code == GLXErrorBase + GLXBadDrawableError);
-  if (aboutWindow) SaverWindowGone = 1;
+      event->resourceid == Watched->window &&
+      (code == BadWindow || code == BadDrawable ||
+       code == Watched->glxErrorBase + GLXBadDrawableError);
+  if (aboutWindow) Watched->gone = true;
   if (QuietXErrors) {
     SetupXError = event->error_code;
     return 0;
@@ -53,8 +54,8 @@ int OnXIOError(Display*) {
   _exit(0);
 }
 
-bool MakeOwnWindow(std::string& error) {
-  Display* display = SaverWindow.display;
+bool MakeOwnWindow(SaverWindow& saver, std::string& error) {
+  Display* display = saver.display;
   XVisualInfo* visual = ChooseSaverVisual(display);
   if (visual == nullptr) {
     error = "the display offers no double-buffered RGBA OpenGL visual";
@@ -66,25 +67,26 @@ bool MakeOwnWindow(std::string& error) {
   attributes.background_pixel = BlackPixel(display, visual->screen);
   attributes.border_pixel = 0;
   attributes.event_mask = StructureNotifyMask | ExposureMask | KeyPressMask;
-  SaverWindow.window =
+  saver.window =
       XCreateWindow(display, root, 0, 0, OwnWidth, OwnHeight, 0, visual->depth, InputOutput,
                     visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
                     &attributes);
   XFree(visual);
-  SaverWindow.owned = true;
-  XStoreName(display, SaverWindow.window, "Rimeglass");
+  saver.owned = true;
+  XStoreName(display, saver.window, "Rimeglass");
   XClassHint hint{const_cast<char*>("rimeglass"), const_cast<char*>("Rimeglass")};
-  XSetClassHint(display, SaverWindow.window, &hint);
-  SaverWindow.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-  XSetWMProtocols(display, SaverWindow.window, &SaverWindow.deleteWindow, 1);
-  XMapWindow(display, SaverWindow.window);
+  XSetClassHint(display, saver.window, &hint);
+  saver.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display, saver.window, &saver.deleteWindow, 1);
+  XMapWindow(display, saver.window);
   return true;
 }
 
 }  // namespace
 
-bool OpenSaverWindow(const SaverOptions& options, std::string& error) {
-  SaverWindow = {};
+bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::string& error) {
+  saver = {};
+  Watched = &saver;
   XSetErrorHandler(OnXError);
   XSetIOErrorHandler(OnXIOError);
   Display* display = XOpenDisplay(nullptr);
@@ -94,77 +96,79 @@ bool OpenSaverWindow(const SaverOptions& options, std::string& error) {
                              : std::string("no X display: DISPLAY is not set");
     return false;
   }
-  SaverWindow.display = display;
-  if (!DisplayHasGLX(display)) {
+  saver.display = display;
+  if (!DisplayHasGLX(display, saver.glxErrorBase)) {
     error = "the X display has no GLX (OpenGL) extension";
     return false;
   }
 
   if (options.source == WindowSource::Own) {
-    if (!MakeOwnWindow(error)) return false;
+    if (!MakeOwnWindow(saver, error)) return false;
   } else {
-    SaverWindow.window = options.source == WindowSource::Root ? DefaultRootWindow(display)
+    saver.window = options.source == WindowSource::Root ? DefaultRootWindow(display)
                                                               : options.windowId;
     // Only structure and exposure: a daemon that grabs the keyboard and
     // mouse makes any selection of input events fail with BadAccess.
-    XSelectInput(display, SaverWindow.window, StructureNotifyMask | ExposureMask);
+    XSelectInput(display, saver.window, StructureNotifyMask | ExposureMask);
   }
 
   XWindowAttributes attributes;
-  const Status found = XGetWindowAttributes(display, SaverWindow.window, &attributes);
+  const Status found = XGetWindowAttributes(display, saver.window, &attributes);
   XSync(display, False);
   if (found == 0 || SetupXError != 0) {
     char text[24];
-    std::snprintf(text, sizeof text, "0x%lx", SaverWindow.window);
+    std::snprintf(text, sizeof text, "0x%lx", saver.window);
     error = std::string("no window ") + text + " on the display";
     return false;
   }
-  SaverWindow.width = attributes.width;
-  SaverWindow.height = attributes.height;
+  saver.width = attributes.width;
+  saver.height = attributes.height;
   QuietXErrors = false;
   return true;
 }
 
-WindowEvents HandleSaverWindowEvents() {
-  Display* display = SaverWindow.display;
+WindowEvents HandleSaverWindowEvents(SaverWindow& saver) {
+  Display* display = saver.display;
   WindowEvents result = WindowEvents::Unchanged;
   while (XPending(display) > 0) {
     XEvent event;
     XNextEvent(display, &event);
     switch (event.type) {
       case ConfigureNotify:
-        if (event.xconfigure.window == SaverWindow.window &&
-            (event.xconfigure.width != SaverWindow.width ||
-             event.xconfigure.height != SaverWindow.height)) {
-          SaverWindow.width = event.xconfigure.width;
-          SaverWindow.height = event.xconfigure.height;
+        if (event.xconfigure.window == saver.window &&
+            (event.xconfigure.width != saver.width ||
+             event.xconfigure.height != saver.height)) {
+          saver.width = event.xconfigure.width;
+          saver.height = event.xconfigure.height;
           result = WindowEvents::Resized;
         }
         break;
       case DestroyNotify:
-        if (event.xdestroywindow.window == SaverWindow.window) SaverWindowGone = 1;
+        if (event.xdestroywindow.window == saver.window) saver.gone = true;
         break;
       case ClientMessage:
-        if (SaverWindow.owned &&
-            static_cast<Atom>(event.xclient.data.l[0]) == SaverWindow.deleteWindow) {
+        if (saver.owned &&
+            static_cast<Atom>(event.xclient.data.l[0]) == saver.deleteWindow) {
           return WindowEvents::Closed;
         }
         break;
       case KeyPress: {
         const KeySym key = XLookupKeysym(&event.xkey, 0);
-        if (SaverWindow.owned && (key == XK_Escape || key == XK_q)) return WindowEvents::Closed;
+        if (saver.owned && (key == XK_Escape || key == XK_q)) return WindowEvents::Closed;
         break;
       }
       default:
         break;
     }
   }
-  return SaverWindowGone ? WindowEvents::Closed : result;
+  return saver.gone ? WindowEvents::Closed : result;
 }
 
-void CloseSaverWindow() {
-  if (SaverWindow.display == nullptr) return;
-  if (SaverWindow.owned && !SaverWindowGone) XDestroyWindow(SaverWindow.display, SaverWindow.window);
-  XCloseDisplay(SaverWindow.display);
-  SaverWindow.display = nullptr;
+void CloseSaverWindow(SaverWindow& saver) {
+  if (saver.display != nullptr) {
+    if (saver.owned && !saver.gone) XDestroyWindow(saver.display, saver.window);
+    XCloseDisplay(saver.display);
+    saver.display = nullptr;
+  }
+  Watched = nullptr;
 }

@@ -1,37 +1,43 @@
 #pragma once
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <csignal>
 #include <string>
 
-#include "x11/saver_options.h"
+#include "linux/saver_options.h"
 
-// The one display connection and the one window the saver draws in.
-struct SaverWindowData {
-  Display* display;
-  Window window;
-  bool owned;           // made by the saver, so it takes keys and closes itself
-  Atom deleteWindow;    // WM_DELETE_WINDOW, for a window of its own
-  int width;
-  int height;
+// The display connection, the window the saver draws in and the GLX context
+// on it: made by OpenSaverWindow and CreateSaverContext, handed to every
+// function that touches them.
+struct SaverWindow {
+  Display* display = nullptr;
+  Window window = None;
+  int width = 0;
+  int height = 0;
+  bool owned = false;        // made by the saver, so it takes keys and closes itself
+  Atom deleteWindow = None;  // WM_DELETE_WINDOW, for a window of its own
+  // Set when the window vanished under the saver, for example when the
+  // daemon destroyed it before its SIGTERM arrived.
+  bool gone = false;
+  // Tells GLX's errors about the window apart; until GLX is queried, a base
+  // no 8-bit error code can reach.
+  int glxErrorBase = 256;
+  GLXContext context = nullptr;
+  bool doubleBuffered = true;
 };
-
-extern SaverWindowData SaverWindow;
-
-// Set by the X error handler when the window vanished under the saver, for
-// example when the daemon destroyed it before its SIGTERM arrived.
-extern volatile sig_atomic_t SaverWindowGone;
 
 // Opens the display, installs the error handlers and finds or makes the
 // window. The window's size is read from the server. On failure `error` says
-// why in one line and nothing the saver made is left on the display.
-bool OpenSaverWindow(const SaverOptions& options, std::string& error);
+// why in one line and nothing the saver made is left on the display. The
+// error handlers report on this one window until CloseSaverWindow.
+bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::string& error);
 
 enum class WindowEvents { Unchanged, Resized, Closed };
 
 // Handles every event already queued, without waiting: a new size, the
-// window destroyed, or (own window) a close request, Escape or q.
-WindowEvents HandleSaverWindowEvents();
+// window destroyed, or (own window) a close request, Escape or q. Sends
+// whatever requests are still buffered on the way.
+WindowEvents HandleSaverWindowEvents(SaverWindow& saver);
 
 // Destroys a window of the saver's own and closes the display.
-void CloseSaverWindow();
+void CloseSaverWindow(SaverWindow& saver);

@@ -5,11 +5,12 @@
 # to the saver's process started (the daemon's share), the same
 # first frame with the saver started by hand (its own share), then frames
 # per second and CPU seconds per second over 5 s of running. Frames are the
-# saver's clock_nanosleep calls, one per frame, counted by strace.
-# usage: xscreensaver_bench.sh [saver, default build/native/src/x11/rimeglass] [runs, default 5]
+# saver's ppoll calls, one per frame while nothing comes in on its display
+# connection, counted by strace.
+# usage: xscreensaver_bench.sh [saver, default build/native/src/linux/rimeglass] [runs, default 5]
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
-export RIMEGLASS=$(realpath "${1:-$top/build/native/src/x11/rimeglass}")
+export RIMEGLASS=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
 runs=${2:-5}
 source "$top/tests/x11/x11_test_lib.sh"
 start_display 1920x1080
@@ -66,7 +67,7 @@ sleep 2
 pid=$(saver_pids)
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 before=$(ticks "$pid")
-frames=$(timeout -s INT 5 strace -c -e trace=clock_nanosleep -p "$pid" 2>&1 |
-  awk '$NF == "clock_nanosleep" { print $4 }')
+frames=$(timeout -s INT 5 strace -c -e trace=ppoll -p "$pid" 2>&1 |
+  awk '$NF == "ppoll" { print $4 }')
 after=$(ticks "$pid")
 echo "1920x1080: $((frames / 5)) frames per second, CPU $(awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz / 5 }') s per second"

@@ -2,6 +2,10 @@
 #include <cstdint>
 #include <string>
 
+// The display system the saver draws through: --x11 or --wayland force one,
+// Auto leaves it to ChooseDisplaySystem.
+enum class DisplaySystem { Auto, X11, Wayland };
+
 // Where the X11 saver draws, chosen once at start.
 enum class WindowSource {
   Own,    // a window of its own, for trying the saver out
@@ -10,6 +14,7 @@ enum class WindowSource {
 };
 
 struct SaverOptions {
+  DisplaySystem display = DisplaySystem::Auto;
   WindowSource source = WindowSource::Own;
   unsigned long windowId = 0;
   bool seedGiven = false;
@@ -23,6 +28,8 @@ extern const char* const SaverUsage;
 // The command line together with XSCREENSAVER_WINDOW (daemonWindow, null when
 // unset). A window id on the command line comes first, then the daemon's
 // window, then --root; with none of them the saver opens its own window.
+// --wayland takes no X11 window: XSCREENSAVER_WINDOW is not read, and
+// --root or --window-id with it is an error.
 // On failure `error` holds one line without a trailing newline.
 bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWindow,
                        SaverOptions& options, std::string& error);
@@ -30,3 +37,8 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
 // "0x" and up to eight hex digits (XScreenSaver's way) or plain decimal
 // (xsecurelock's), 1..0xFFFFFFFF, nothing before or after.
 bool ParseWindowId(const char* text, unsigned long& id);
+
+// X11 or Wayland, never Auto. Wayland when forced, or when not forced, no
+// X11 window is asked for (XSCREENSAVER_WINDOW, --window-id, --root) and
+// WAYLAND_DISPLAY (waylandDisplay, null when unset) is set and not empty.
+DisplaySystem ChooseDisplaySystem(const SaverOptions& options, const char* waylandDisplay);

@@ -1,12 +1,16 @@
-#include "x11/saver_options.h"
+#include "linux/saver_options.h"
 
 #include <charconv>
 #include <string_view>
 
 const char* const SaverUsage =
-    "usage: rimeglass [--root | --window-id ID] [--seed N] | --help | --version\n"
+    "usage: rimeglass [--x11 | --wayland] [--root | --window-id ID] [--seed N]\n"
+    "       rimeglass --help | --version\n"
     "Draws the Rimeglass crystal into the window XScreenSaver or xsecurelock gives it\n"
-    "(XSCREENSAVER_WINDOW), else into a window of its own.\n"
+    "(XSCREENSAVER_WINDOW), else into a window of its own; under a Wayland compositor\n"
+    "(WAYLAND_DISPLAY), when no X11 window is asked for, over every output.\n"
+    "  --x11, -x11              use the X display (DISPLAY) even under Wayland\n"
+    "  --wayland, -wayland      use the Wayland compositor (WAYLAND_DISPLAY)\n"
     "  --root, -root            the daemon's window when XSCREENSAVER_WINDOW is set,\n"
     "                           else the root window\n"
     "  --window-id, -window-id ID\n"
@@ -56,6 +60,8 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
                        SaverOptions& options, std::string& error) {
   bool root = false;
   bool idGiven = false;
+  bool x11 = false;
+  bool wayland = false;
   for (int k = 1; k < argc; ++k) {
     const std::string_view argument = argv[k];
     if (IsOption(argument, "help") || argument == "-h") {
@@ -68,6 +74,14 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
     }
     if (IsOption(argument, "root")) {
       root = true;
+      continue;
+    }
+    if (IsOption(argument, "x11")) {
+      x11 = true;
+      continue;
+    }
+    if (IsOption(argument, "wayland")) {
+      wayland = true;
       continue;
     }
     const bool windowId = IsOption(argument, "window-id");
@@ -97,6 +111,19 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
       options.seedGiven = true;
     }
   }
+  if (x11 && wayland) {
+    error = "--x11 and --wayland exclude each other";
+    return false;
+  }
+  if (wayland) {
+    if (root || idGiven) {
+      error = std::string(root ? "--root" : "--window-id") + " is for X11, not --wayland";
+      return false;
+    }
+    options.display = DisplaySystem::Wayland;
+    return true;
+  }
+  if (x11) options.display = DisplaySystem::X11;
   if (idGiven) {
     options.source = WindowSource::Given;
   } else if (daemonWindow != nullptr && daemonWindow[0] != '\0') {
@@ -109,4 +136,11 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
     options.source = WindowSource::Root;
   }
   return true;
+}
+
+DisplaySystem ChooseDisplaySystem(const SaverOptions& options, const char* waylandDisplay) {
+  if (options.display != DisplaySystem::Auto) return options.display;
+  const bool onWayland = waylandDisplay != nullptr && waylandDisplay[0] != '\0';
+  return onWayland && options.source == WindowSource::Own ? DisplaySystem::Wayland
+                                                          : DisplaySystem::X11;
 }

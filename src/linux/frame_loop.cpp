@@ -1,0 +1,53 @@
+#include "linux/frame_loop.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "linux/stop_signals.h"
+
+namespace {
+
+constexpr int64_t TickNanoseconds = 10'000'000;
+constexpr int64_t NanosecondsPerSecond = 1'000'000'000;
+
+int64_t MonotonicNow() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * NanosecondsPerSecond + now.tv_nsec;
+}
+
+}  // namespace
+
+void StartFrameClock(FrameClock& clock) { clock.nextTick = MonotonicNow(); }
+
+Wake WaitForWake(FrameClock& clock, int connectionFd) {
+  // poll ignores a negative descriptor.
+  pollfd connection{connectionFd, POLLIN, 0};
+  for (;;) {
+    if (StopSignalled()) return Wake::Stop;
+    // A tick already due still polls, without waiting, so that a stop signal
+    // or the connection is seen even when every frame is late.
+    const int64_t left = std::max<int64_t>(0, clock.nextTick - MonotonicNow());
+    const timespec timeout{static_cast<time_t>(left / NanosecondsPerSecond),
+                           static_cast<long>(left % NanosecondsPerSecond)};
+    connection.revents = 0;
+    const int ready = PollTakingStopSignals(&connection, 1, &timeout);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      // Nothing to wait on would make the loop spin: end as if asked to.
+      std::fprintf(stderr, "rimeglass: cannot wait for the next frame: %s\n", std::strerror(errno));
+      return Wake::Stop;
+    }
+    const int64_t now = MonotonicNow();
+    if (now >= clock.nextTick) {
+      clock.nextTick += ((now - clock.nextTick) / TickNanoseconds + 1) * TickNanoseconds;
+      return Wake::Tick;
+    }
+    if (ready > 0) return Wake::Connection;
+  }
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+
+// The one wait of a Linux front end: its display connection, the stop
+// signals and the 10 ms frame tick, whichever comes first.
+
+enum class Wake { Connection, Tick, Stop };
+
+// The Windows saver's 10 ms timer as an absolute deadline on CLOCK_MONOTONIC,
+// so the time a frame takes does not stretch the pace.
+struct FrameClock {
+  int64_t nextTick = 0;  // nanoseconds
+};
+
+// The first tick is due at once.
+void StartFrameClock(FrameClock& clock);
+
+// Waits in one ppoll (see stop_signals.h) for whatever comes first:
+// a stop signal -> Stop (and Stop on every call after); the tick deadline ->
+// Tick, and the deadline moves on to the next tick still ahead, so a late
+// frame is followed at once by one more, never by a burst of catching up;
+// connectionFd readable or hung up -> Connection. A due tick is not held
+// back by a busy connection, nor the connection by late frames: every call
+// polls. connectionFd may be -1 (no connection).
+Wake WaitForWake(FrameClock& clock, int connectionFd);

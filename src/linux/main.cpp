@@ -1,0 +1,39 @@
+// rimeglass: the Linux saver. XScreenSaver and xsecurelock start it with a
+// window to draw in (XSCREENSAVER_WINDOW); the settings preview passes
+// --window-id; run by hand it opens a window of its own. It draws the same
+// scene as the Windows saver, one frame per 10 ms tick, until a signal, the
+// window's end or the display's end stops it.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "linux/saver_options.h"
+#include "linux/stop_signals.h"
+#include "x11/x11_saver.h"
+
+int main(int argc, char** argv) {
+  // First of all, before any thread, so that every thread inherits the mask
+  // and a daemon's early SIGTERM waits for the first frame wait to end it.
+  BlockStopSignals();
+
+  SaverOptions options;
+  std::string error;
+  if (!ParseSaverOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), options, error)) {
+    std::fprintf(stderr, "rimeglass: %s (see rimeglass --help)\n", error.c_str());
+    return 1;
+  }
+  if (options.help) {
+    std::puts(SaverUsage);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("rimeglass %s\n", PROJECT_VERSION);
+    return 0;
+  }
+
+  if (ChooseDisplaySystem(options, std::getenv("WAYLAND_DISPLAY")) == DisplaySystem::Wayland) {
+    std::fputs("rimeglass: built without Wayland support\n", stderr);
+    return 1;
+  }
+  return RunX11Saver(options);
+}

@@ -1,0 +1,40 @@
+#include "linux/stop_signals.h"
+
+#include <pthread.h>
+
+#include <csignal>
+
+namespace {
+
+constexpr int StopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+volatile sig_atomic_t Stopped = 0;
+// The mask the process had before, less the stop signals: the one to wait under.
+sigset_t WaitMask;
+bool Blocked = false;
+
+void OnStopSignal(int) { Stopped = 1; }
+
+}  // namespace
+
+void BlockStopSignals() {
+  sigset_t stop;
+  sigemptyset(&stop);
+  for (int signal : StopSignals) sigaddset(&stop, signal);
+  pthread_sigmask(SIG_BLOCK, &stop, &WaitMask);
+  for (int signal : StopSignals) sigdelset(&WaitMask, signal);
+
+  struct sigaction action{};
+  action.sa_handler = OnStopSignal;
+  action.sa_mask = stop;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  Blocked = true;
+}
+
+bool StopSignalled() { return Stopped != 0; }
+
+int PollTakingStopSignals(pollfd* fds, nfds_t count, const timespec* timeout) {
+  return ppoll(fds, count, timeout, Blocked ? &WaitMask : nullptr);
+}
