@@ -1,14 +1,16 @@
 // rimeglass: the Linux saver. XScreenSaver and xsecurelock start it with a
 // window to draw in (XSCREENSAVER_WINDOW); the settings preview passes
-// --window-id; run by hand it opens a window of its own. It draws the same
-// scene as the Windows saver, one frame per 10 ms tick, until a signal, the
-// window's end or the display's end stops it.
+// --window-id; run by hand it opens a window of its own. On Wayland (an idle
+// daemon's command, or --wayland) it covers every output of the compositor.
+// It draws the same scene as the Windows saver, one frame per 10 ms tick,
+// until input, a signal, the window's end or the display's end stops it.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "linux/saver_options.h"
 #include "linux/stop_signals.h"
+#include "wayland/wayland_saver.h"
 #include "x11/x11_saver.h"
 
 int main(int argc, char** argv) {
@@ -32,8 +34,7 @@ int main(int argc, char** argv) {
   }
 
   if (ChooseDisplaySystem(options, std::getenv("WAYLAND_DISPLAY")) == DisplaySystem::Wayland) {
-    std::fputs("rimeglass: built without Wayland support\n", stderr);
-    return 1;
+    return RunWaylandSaver(options);
   }
   return RunX11Saver(options);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "common/random.h"
+#include "linux/saver_options.h"
 
 namespace {
 

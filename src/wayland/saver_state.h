@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "linux/saver_options.h"
 #include "wayland/contract_shim.h"
 #include "wayland/layer_shell_protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "linux/frame_loop.h"
+#include "linux/saver_options.h"
 #include "wayland/instance_lock.h"
 #include "wayland/output_surface.h"
 #include "wayland/saver_input.h"
