@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The Wayland saver under headless sway, two 1280x720 outputs side by side
+# over a magenta background: both covered to every edge and moving, the
+# background never showing; a second instance ends at once and leaves the
+# first alone; small moves, also across outputs, keep it; a jump, a key, a
+# button, a scroll and each stop signal end it with status 0 within 0.5 s;
+# an output plugged in while it runs is covered, and one switched to scale 2
+# at its full resolution. A sleeping wtype keeps the seat's keyboard and the
+# fixture its pointer: a headless seat has neither.
+command -v sway >/dev/null || { echo "SKIP: sway is not installed"; exit 77; }
+source "$(dirname "$0")/../../scripts/harness.sh"
+: "${RIMEGLASS:?RIMEGLASS names the saver}" "${VIRTUAL_POINTER:?VIRTUAL_POINTER names the fixture}"
+harness_init wayland
+start_sway 2
+# Screenshots, the saver's stderr and status: written as the compositor's user.
+OUT=$HARNESS_DIR/out
+mkdir "$OUT"
+[ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody "$OUT"
+LAYOUT="2560 720"
+
+# in_background COMMAND...: as the compositor's user. A function in the
+# background runs in a subshell, so STARTED is the command's own process:
+# the one that signals must reach and clean-up must end.
+in_background() {
+  as_compositor_user "$@" &
+  local shell=$!
+  harness_track "$shell"
+  wait_for 5 eval 'STARTED=$(pgrep -P "$shell")' || fail "$1 did not start"
+  harness_track "$STARTED"
+}
+in_background wtype -s 3600000 z
+mkfifo -m 666 "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
+# Read-write opens of the fifos never wait for the other end.
+in_background sh -c 'exec "$0" <"$1" >"$2"' "$VIRTUAL_POINTER" "$HARNESS_DIR/pointer.in" \
+  "$HARNESS_DIR/pointer.out"
+exec 7<>"$HARNESS_DIR/pointer.in" 8<>"$HARNESS_DIR/pointer.out"
+read -r -t 10 -u 8 reply && [ "$reply" = ready ] || fail "the virtual pointer did not start"
+# pointer move X Y | button | scroll: returns once the compositor has it.
+pointer() {
+  echo "$*" >&7
+  read -r -t 5 -u 8 reply && [ "$reply" = ok ]
+}
+move_to() { pointer move "$1" "$2" $LAYOUT; }
+
+# The saver's subshell keeps its status.
+start_saver() {
+  rm -f "$OUT/status"
+  in_background sh -c '"$0" --wayland 2>>"$1"; echo $? >"$2"' "$RIMEGLASS" \
+    "$OUT/saver.log" "$OUT/status"
+  wait_for 5 eval 'SAVER=$(pgrep -P "$STARTED")' || fail "the saver did not start"
+  harness_track "$SAVER"
+}
+saver_status() { wait_for 1 test -s "$OUT/status" && cat "$OUT/status"; }
+running() { ! gone "$SAVER"; }
+
+# shot NAME OUTPUT: a screenshot of one output, in its own pixels.
+shot() { as_compositor_user grim -o "$2" "$OUT/$1.png"; }
+size_of() { identify -format '%wx%h' "$1"; }
+# Pixels of exactly the background colour.
+background_pixels() {
+  convert "$1" -precision 16 -alpha off -fill black -fuzz 1% +opaque "$SWAY_BACKGROUND" -fill white \
+    -opaque "$SWAY_BACKGROUND" -format '%[fx:round(mean*w*h)]' info:
+}
+# covered OUTPUT WxH: the whole output shows the saver, none of the background.
+covered() {
+  shot cover "$1" && [ "$(size_of "$OUT/cover.png")" = "$2" ] &&
+    [ "$(background_pixels "$OUT/cover.png")" -eq 0 ]
+}
+differing_pixels() { compare -precision 16 -metric AE "$1" "$2" null: 2>&1 || true; }
+moving() {
+  shot before "$1" && sleep 0.3 && shot after "$1" &&
+    [ "$(differing_pixels "$OUT/before.png" "$OUT/after.png")" -gt 1000 ]
+}
+both_covered() { covered HEADLESS-1 1280x720 && covered HEADLESS-2 1280x720; }
+
+# The pointer rests near the outputs' border when the saver starts; its
+# first place only starts the watch.
+move_to 1270 300
+check "the background shows before the saver runs" eval '[ "$(shot bare HEADLESS-1 && background_pixels "$OUT/bare.png")" -gt 0 ]'
+start_saver
+check "both outputs are covered to every edge, no background showing" wait_for 10 both_covered
+check "the first output's scene moves" moving HEADLESS-1
+check "the second output's scene moves" moving HEADLESS-2
+
+as_compositor_user "$RIMEGLASS" --wayland 2>>"$OUT/saver.log" &
+second=$!
+check "a second instance ends at once" wait_for 2 gone "$second"
+check "with status 0" wait "$second"
+check "and leaves the first running" running
+
+move_to 1290 300
+move_to 1300 320
+sleep 0.3
+check "moves of 30 logical pixels or less, one across the outputs' border, keep it" running
+
+# ending CAUSE COMMAND...: COMMAND ends the running saver with status 0
+# within 0.5 s; then a fresh one starts with the pointer where it was.
+ending() {
+  local cause=$1 started status=0
+  shift
+  started=$(now_ms)
+  "$@" || fail "sending $cause"
+  wait_for 2 gone "$SAVER" || fail "$cause: the saver still runs"
+  local took=$(($(now_ms) - started))
+  status=$(saver_status)
+  check "$cause ends it with status 0 ($status) within 0.5 s (${took} ms)" \
+    test "$status" -eq 0 -a "$took" -le 500
+  start_saver
+  wait_for 10 both_covered || fail "the saver after $cause did not cover both outputs"
+}
+ending "a jump of the pointer" move_to 1400 300
+ending "a key" as_compositor_user wtype x
+ending "a button" pointer button
+ending "a scroll" pointer scroll
+for signal in TERM INT HUP; do ending "SIG$signal" kill -"$signal" "$SAVER"; done
+
+as_compositor_user swaymsg create_output >/dev/null
+check "an output plugged in while it runs is covered" \
+  wait_for 10 eval 'covered HEADLESS-3 "$(as_compositor_user swaymsg -t get_outputs -p | sed -n "/^Output HEADLESS-3/,/^\$/s/^ *Current mode: \([0-9]*x[0-9]*\).*/\1/p")"'
+as_compositor_user swaymsg output HEADLESS-1 scale 2 >/dev/null
+# At scale 2 a buffer of half the size would be shown doubled: every 2x2
+# block of the screenshot one colour, the same as its own nearest-pixel
+# halving doubled again.
+full_resolution() {
+  covered HEADLESS-1 1280x720 &&
+    convert "$OUT/cover.png" -sample 50% -sample 200% "$OUT/doubled.png" &&
+    [ "$(differing_pixels "$OUT/cover.png" "$OUT/doubled.png")" -gt 100000 ]
+}
+check "an output switched to scale 2 is covered at its full resolution" wait_for 10 full_resolution
+check "and the saver still runs" running
+kill -TERM "$SAVER"
+wait_for 2 gone "$SAVER" || fail "the saver outlived SIGTERM"
+if grep -q . "$OUT/saver.log"; then cat "$OUT/saver.log"; fail "the saver wrote to stderr"; fi
+echo "all passed"
