@@ -45,10 +45,9 @@ kill "$WINDOW_OWNER"
 status_within "$SAVER_PID" 2
 check "  its window destroyed, it ends with status 0" test $? -eq 0
 
-# Each stop signal ends it cleanly within 0.5 s whenever it comes: while the
-# saver starts, draws a frame or waits for the next one.
-# Counted from when it blocks them, first thing in main: before that, no
-# program can take a signal in hand.
+# Each stop signal ends it cleanly within 0.5 s whenever it comes once main
+# has blocked them (before that no program can): while the saver starts,
+# draws a frame or waits for the next one.
 stop_signals_blocked() { ((($(printf '0x%s' "$(sed -n 's/^SigBlk:\t//p' "/proc/$1/status")") & 0x4003) == 0x4003)); }
 make_window 320x200
 for signal in TERM INT HUP; do
