@@ -36,8 +36,8 @@ bool IsOption(std::string_view argument, std::string_view name) {
   return argument == name;
 }
 
-}  // namespace
-
+// "0x" and up to eight hex digits (XScreenSaver's way) or plain decimal
+// (xsecurelock's), 1..0xFFFFFFFF, nothing before or after.
 bool ParseWindowId(const char* text, unsigned long& id) {
   std::string_view digits = text;
   int base = 10;
@@ -55,6 +55,8 @@ bool ParseWindowId(const char* text, unsigned long& id) {
   id = static_cast<unsigned long>(value);
   return true;
 }
+
+}  // namespace
 
 bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWindow,
                        SaverOptions& options, std::string& error) {

@@ -34,10 +34,6 @@ extern const char* const SaverUsage;
 bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWindow,
                        SaverOptions& options, std::string& error);
 
-// "0x" and up to eight hex digits (XScreenSaver's way) or plain decimal
-// (xsecurelock's), 1..0xFFFFFFFF, nothing before or after.
-bool ParseWindowId(const char* text, unsigned long& id);
-
 // X11 or Wayland, never Auto. Wayland when forced, or when not forced, no
 // X11 window is asked for (XSCREENSAVER_WINDOW, --window-id, --root) and
 // WAYLAND_DISPLAY (waylandDisplay, null when unset) is set and not empty.

@@ -87,6 +87,8 @@ bool MakeOwnWindow(SaverWindow& saver, std::string& error) {
 bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::string& error) {
   saver = {};
   Watched = &saver;
+  QuietXErrors = true;
+  SetupXError = 0;
   XSetErrorHandler(OnXError);
   XSetIOErrorHandler(OnXIOError);
   Display* display = XOpenDisplay(nullptr);

@@ -1,6 +1,7 @@
 #include "x11/x11_saver.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "common/random.h"
@@ -8,6 +9,7 @@
 #include "render/draw_frame.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
+#include "render/scene.h"
 #include "x11/glx_context.h"
 #include "x11/saver_window.h"
 
@@ -24,11 +26,7 @@ int Fail(SaverWindow& saver, const std::string& message) {
   return 1;
 }
 
-// DrawFrame presents through a plain function; the window it shows in.
-const SaverWindow* Presenting = nullptr;
-void Present() { PresentSaverFrame(*Presenting); }
-
-void RunFrames(SaverWindow& saver, bool preview) {
+void RunFrames(SaverWindow& saver, Scene& scene, bool preview) {
   const int connection = ConnectionNumber(saver.display);
   FrameClock clock;
   StartFrameClock(clock);
@@ -39,8 +37,8 @@ void RunFrames(SaverWindow& saver, bool preview) {
     const WindowEvents events = HandleSaverWindowEvents(saver);
     if (events == WindowEvents::Closed) return;
     if (events == WindowEvents::Resized) {
-      ResizeScene(saver.width, saver.height, preview);
-      InitGL();
+      ResizeScene(scene, saver.width, saver.height, preview);
+      InitGL(scene);
     }
     switch (WaitForWake(clock, connection)) {
       case Wake::Stop:
@@ -48,7 +46,8 @@ void RunFrames(SaverWindow& saver, bool preview) {
       case Wake::Connection:
         break;
       case Wake::Tick:
-        DrawFrame(Present);
+        DrawFrame(scene);
+        PresentSaverFrame(saver);
         break;
     }
   }
@@ -61,14 +60,13 @@ int RunX11Saver(const SaverOptions& options) {
   std::string error;
   if (!OpenSaverWindow(options, saver, error)) return Fail(saver, error);
   const bool preview = IsPreviewSize(saver.width, saver.height);
-  PrepareScene(saver.width, saver.height, preview,
+  const std::unique_ptr<Scene> scene = MakeScene();
+  PrepareScene(*scene, saver.width, saver.height, preview,
                options.seedGiven ? options.seed : ClockSeed());
   if (!CreateSaverContext(saver, error)) return Fail(saver, error);
-  InitGL();
+  InitGL(*scene);
 
-  Presenting = &saver;
-  RunFrames(saver, preview);
-  Presenting = nullptr;
+  RunFrames(saver, *scene, preview);
 
   ReleaseSaverContext(saver);
   CloseSaverWindow(saver);

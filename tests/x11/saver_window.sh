@@ -45,13 +45,16 @@ kill "$WINDOW_OWNER"
 status_within "$SAVER_PID" 2
 check "  its window destroyed, it ends with status 0" test $? -eq 0
 
-# Each stop signal ends it cleanly within 0.5 s whenever it comes: while the
-# saver starts, draws a frame or waits for the next one.
+# Each stop signal ends it cleanly within 0.5 s whenever it comes once main
+# has blocked them (before that no program can): while the saver starts,
+# draws a frame or waits for the next one.
+stop_signals_blocked() { ((($(printf '0x%s' "$(sed -n 's/^SigBlk:\t//p' "/proc/$1/status")") & 0x4003) == 0x4003)); }
 make_window 320x200
 for signal in TERM INT HUP; do
   ended=true times=
   for _ in 1 2 3 4 5; do
     run_saver --window-id "$WINDOW"
+    wait_for 10 stop_signals_blocked "$SAVER_PID"
     sleep "0.$((RANDOM % 3))$((RANDOM % 10))"
     start=$(now_ms)
     kill -s "$signal" "$SAVER_PID"
