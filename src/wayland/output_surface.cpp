@@ -7,6 +7,9 @@
 
 #include "common/random.h"
 #include "linux/saver_options.h"
+#include "render/draw_frame.h"
+#include "render/init_gl.h"
+#include "render/prepare_scene.h"
 
 namespace {
 

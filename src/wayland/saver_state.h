@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "linux/saver_options.h"
-#include "wayland/contract_shim.h"
+#include "render/scene.h"
 #include "wayland/layer_shell_protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
