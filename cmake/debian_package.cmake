@@ -1,6 +1,8 @@
 # The Debian package, made by `cmake --build --preset native --target package`
 # into the build folder as rimeglass_<version>_amd64.deb:
 #   /usr/libexec/xscreensaver/rimeglass              the saver, where XScreenSaver looks
+#   /usr/bin/rimeglass                               a link to it, on PATH for Wayland
+#                                                    idle daemons' command lines
 #   /usr/share/xscreensaver/config/rimeglass.xml     its entry in xscreensaver-settings
 #   /usr/share/man/man6/rimeglass.6.gz               the manual page
 #   /usr/share/doc/rimeglass/copyright, changelog.gz the licence, machine-readable
@@ -45,6 +47,9 @@ License: Expat
 ${license_text}")
 
 install(TARGETS rimeglass RUNTIME DESTINATION libexec/xscreensaver)
+# One program for both: swayidle and hypridle run commands found on PATH.
+file(CREATE_LINK ../libexec/xscreensaver/rimeglass ${deb_dir}/rimeglass SYMBOLIC)
+install(FILES ${deb_dir}/rimeglass DESTINATION bin)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/rimeglass.xml DESTINATION share/xscreensaver/config)
 install(FILES ${deb_dir}/rimeglass.6.gz DESTINATION share/man/man6)
 install(FILES ${deb_dir}/copyright ${deb_dir}/changelog.gz DESTINATION share/doc/rimeglass)
@@ -60,11 +65,13 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "the Rimeglass developers <rimeglass@example
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | xsecurelock")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver | xsecurelock | swayidle")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "screen saver: a turning ice crystal in front of a coloured mesh")
 # cpack puts the summary first and indents these lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Rimeglass draws a flat, six-fold ice crystal that turns slowly about the
 vertical axis, with additive light, in front of a faceted mesh whose
 colours drift back and forth. Each time the crystal completes a turn, a
-new one grows. It is an OpenGL program for XScreenSaver and xsecurelock.")
+new one grows. It is an OpenGL program for XScreenSaver and xsecurelock
+on X11, and for idle daemons such as swayidle on Wayland compositors that
+offer the wlr layer shell (sway, Hyprland, river, labwc, KDE Plasma).")
 include(CPack)

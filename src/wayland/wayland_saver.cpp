@@ -75,25 +75,26 @@ int Fail(WaylandSaver& saver, const std::string& message) {
   return 1;
 }
 
-// The connection broke: the compositor ended, or it found us at fault.
+// The connection broke: the compositor ended (status 0, as when the X
+// display goes away), or it found us at fault (1).
 int ConnectionLost(WaylandSaver& saver) {
   const int error = wl_display_get_error(saver.display);
-  const wl_interface* interface = nullptr;
-  uint32_t id = 0;
-  std::string message;
+  int status = 0;
   if (error == EPROTO) {
+    const wl_interface* interface = nullptr;
+    uint32_t id = 0;
     const uint32_t code = wl_display_get_protocol_error(saver.display, &interface, &id);
-    message = "the compositor ended the connection: protocol error " + std::to_string(code) +
-              " on " + (interface != nullptr ? interface->name : "an unknown object");
+    std::fprintf(stderr, "rimeglass: the compositor ended the connection: protocol error %u on %s\n",
+                 code, interface != nullptr ? interface->name : "an unknown object");
+    status = 1;
   } else {
-    message = std::string("the Wayland compositor went away (") +
-              std::strerror(error != 0 ? error : EPIPE) + ")";
+    std::fprintf(stderr, "rimeglass: the Wayland compositor went away (%s)\n",
+                 std::strerror(error != 0 ? error : EPIPE));
   }
-  // No proxy may be touched after a fatal error but destroyed; the
-  // process ends right after, so only the descriptor is closed.
-  std::fprintf(stderr, "rimeglass: %s\n", message.c_str());
+  // After a fatal error proxies may only be destroyed; the process ends
+  // right after, so only the connection is closed.
   wl_display_disconnect(saver.display);
-  return 1;
+  return status;
 }
 
 // One ppoll for the connection, the next 10 ms tick and the stop signals;

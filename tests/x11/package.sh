@@ -22,12 +22,12 @@ check "the package target makes $(basename "$deb")" \
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 echo "files: $files"
-check "it holds the saver, its settings entry, manual page, copyright and changelog" test "$files" = \
-  "./usr/libexec/xscreensaver/rimeglass ./usr/share/doc/rimeglass/changelog.gz ./usr/share/doc/rimeglass/copyright ./usr/share/man/man6/rimeglass.6.gz ./usr/share/xscreensaver/config/rimeglass.xml "
+check "it holds the saver, its link on PATH, settings entry, manual page, copyright and changelog" test "$files" = \
+  "./usr/bin/rimeglass ./usr/libexec/xscreensaver/rimeglass ./usr/share/doc/rimeglass/changelog.gz ./usr/share/doc/rimeglass/copyright ./usr/share/man/man6/rimeglass.6.gz ./usr/share/xscreensaver/config/rimeglass.xml "
 check "its dependencies come from the saver's libraries" \
   eval 'dpkg-deb -f "$deb" Depends | grep -q "libglx0.*libx11-6"'
-check "it recommends xscreensaver or xsecurelock" \
-  test "$(dpkg-deb -f "$deb" Recommends)" = "xscreensaver | xsecurelock"
+check "it recommends xscreensaver, xsecurelock or swayidle" \
+  test "$(dpkg-deb -f "$deb" Recommends)" = "xscreensaver | xsecurelock | swayidle"
 lintian --no-tag-display-limit "$deb" >"$WORK/lintian.log" 2>&1
 cat "$WORK/lintian.log"
 check "lintian reports no errors" eval '! grep -q "^E:" "$WORK/lintian.log"'
@@ -42,6 +42,10 @@ check "the manual page reads without warnings" \
 check "the daemon runs it by name" \
   env RIMEGLASS=/usr/libexec/xscreensaver/rimeglass XSCREENSAVER_PROGRAM=rimeglass \
   bash "$HERE/xscreensaver.sh"
+check "rimeglass on PATH is the saver" test "$(readlink -f "$(command -v rimeglass)")" = \
+  /usr/libexec/xscreensaver/rimeglass
+check "and runs on Wayland by name, under sway" env RIMEGLASS=rimeglass \
+  bash "$HERE/../wayland/wayland.sh"
 check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$WORK/dpkg.log" 2>&1'
 left=$(for path in $installed; do [ -e "$path" ] && echo "$path"; done)
 check "and leaves none of its files behind" test -z "$left"
