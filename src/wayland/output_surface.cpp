@@ -20,13 +20,12 @@ bool IsPreviewSize(int width, int height) { return width < 640 || height < 480; 
 // protocol objects. The wl_output itself stays.
 void ReleaseSurface(SaverOutput& o) {
   WaylandSaver& saver = *o.saver;
-  if (o.context != EGL_NO_CONTEXT || o.eglSurface != EGL_NO_SURFACE) {
+  if (o.eglSurface != EGL_NO_SURFACE) {
     eglMakeCurrent(saver.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroySurface(saver.egl, o.eglSurface);
   }
-  if (o.eglSurface != EGL_NO_SURFACE) eglDestroySurface(saver.egl, o.eglSurface);
-  if (o.context != EGL_NO_CONTEXT) eglDestroyContext(saver.egl, o.context);
   o.eglSurface = EGL_NO_SURFACE;
-  o.context = EGL_NO_CONTEXT;
+  if (saver.sceneInContext == o.scene.get()) saver.sceneInContext = nullptr;
   o.scene.reset();
   if (o.window != nullptr) wl_egl_window_destroy(o.window);
   o.window = nullptr;
@@ -51,7 +50,19 @@ void ReleaseOutput(SaverOutput& o) {
   }
 }
 
-// The first buffer size makes the EGL surface, context and scene; a later
+// Makes the output's surface current with the one context, with its scene's
+// GL set-up in it.
+bool MakeCurrent(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  if (!eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, saver.context)) return false;
+  if (saver.sceneInContext != o.scene.get()) {
+    InitGL(*o.scene);
+    saver.sceneInContext = o.scene.get();
+  }
+  return true;
+}
+
+// The first buffer size makes the EGL surface and the scene; a later
 // one (a new mode or scale) resizes them and lays the scene out again.
 void ApplyBufferSize(SaverOutput& o) {
   WaylandSaver& saver = *o.saver;
@@ -67,16 +78,15 @@ void ApplyBufferSize(SaverOutput& o) {
   }
   if (o.window != nullptr) {
     wl_egl_window_resize(o.window, width, height, 0, 0);
-    eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, o.context);
     ResizeScene(*o.scene, width, height, o.preview);
-    InitGL(*o.scene);
+    // The context holds the old size's projection.
+    if (saver.sceneInContext == o.scene.get()) saver.sceneInContext = nullptr;
     return;
   }
   o.window = wl_egl_window_create(o.surface, width, height);
   o.eglSurface = eglCreatePlatformWindowSurface(saver.egl, saver.config, o.window, nullptr);
-  o.context = eglCreateContext(saver.egl, saver.config, EGL_NO_CONTEXT, nullptr);
-  if (o.window == nullptr || o.eglSurface == EGL_NO_SURFACE || o.context == EGL_NO_CONTEXT ||
-      !eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, o.context)) {
+  if (o.window == nullptr || o.eglSurface == EGL_NO_SURFACE ||
+      !eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, saver.context)) {
     std::fprintf(stderr, "rimeglass: no OpenGL surface for a %dx%d output (EGL error 0x%x)\n",
                  width, height, eglGetError());
     ReleaseSurface(o);
@@ -90,7 +100,6 @@ void ApplyBufferSize(SaverOutput& o) {
   // Every output its own crystal; a given seed still fixes all of them.
   const uint32_t seed = (options.seedGiven ? options.seed : ClockSeed()) + saver.scenesMade++;
   PrepareScene(*o.scene, width, height, o.preview, seed);
-  InitGL(*o.scene);
   o.frameDue = true;
 }
 
@@ -196,16 +205,26 @@ bool OpenEgl(WaylandSaver& saver, std::string& error) {
     eglGetConfigAttrib(saver.egl, configs[k], EGL_ALPHA_SIZE, &alpha);
     if (alpha == 0) {
       saver.config = configs[k];
-      return true;
+      break;
     }
   }
-  error = "EGL offers no OpenGL window config without alpha";
-  return false;
+  if (saver.config == nullptr) {
+    error = "EGL offers no OpenGL window config without alpha";
+    return false;
+  }
+  saver.context = eglCreateContext(saver.egl, saver.config, EGL_NO_CONTEXT, nullptr);
+  if (saver.context == EGL_NO_CONTEXT) {
+    error = "EGL cannot make an OpenGL context";
+    return false;
+  }
+  return true;
 }
 
 void CloseEgl(WaylandSaver& saver) {
   if (saver.egl == EGL_NO_DISPLAY) return;
   eglMakeCurrent(saver.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  if (saver.context != EGL_NO_CONTEXT) eglDestroyContext(saver.egl, saver.context);
+  saver.context = EGL_NO_CONTEXT;
   eglTerminate(saver.egl);
   eglReleaseThread();
   saver.egl = EGL_NO_DISPLAY;
@@ -266,11 +285,12 @@ void ReleaseAllOutputs(WaylandSaver& saver) {
   saver.outputs.clear();
 }
 
-void DrawDueOutputs(WaylandSaver& saver) {
+void DrawDueOutputs(WaylandSaver& saver, bool tick) {
   for (auto& output : saver.outputs) {
     SaverOutput& o = *output;
-    if (!o.frameDue || o.scene == nullptr) continue;
-    if (!eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, o.context)) continue;
+    if (tick) o.tickUnused = true;
+    if (!o.tickUnused || !o.frameDue || o.scene == nullptr || !MakeCurrent(o)) continue;
+    o.tickUnused = false;
     o.frameCallback = wl_surface_frame(o.surface);
     wl_callback_add_listener(o.frameCallback, &FrameListener, &o);
     o.frameDue = false;

@@ -22,5 +22,7 @@ void CoverOutput(SaverOutput& output);
 void RemoveOutput(WaylandSaver& saver, uint32_t globalName);
 void ReleaseAllOutputs(WaylandSaver& saver);
 
-// One frame on every output the compositor asked one of.
-void DrawDueOutputs(WaylandSaver& saver);
+// One frame on every output the compositor asked one of, at most one per
+// 10 ms tick: a tick that finds an output still waiting for the compositor
+// is kept for it, and the frame drawn as soon as the compositor asks.
+void DrawDueOutputs(WaylandSaver& saver, bool tick);

@@ -1,6 +1,6 @@
 #pragma once
-// What the Wayland saver holds: the connection's globals, and per output its
-// surface, EGL surface, context and scene.
+// What the Wayland saver holds: the connection's globals, one GL context,
+// and per output its surface, EGL surface and scene.
 #include <EGL/egl.h>
 #include <wayland-client.h>
 #include <wayland-egl.h>
@@ -39,10 +39,10 @@ struct SaverOutput {
 
   wl_egl_window* window = nullptr;
   EGLSurface eglSurface = EGL_NO_SURFACE;
-  EGLContext context = EGL_NO_CONTEXT;
   std::unique_ptr<Scene> scene;
   wl_callback* frameCallback = nullptr;
   bool frameDue = false;  // the compositor wants a frame (or none was drawn yet)
+  bool tickUnused = false;  // a tick came since its last frame
 };
 
 struct WaylandSaver {
@@ -59,6 +59,11 @@ struct WaylandSaver {
 
   EGLDisplay egl = EGL_NO_DISPLAY;
   EGLConfig config = nullptr;
+  // One context for every output: on a software renderer each context
+  // compiles its own shaders on its first frame, which would delay the
+  // first picture by that much per output. Outputs take turns with it.
+  EGLContext context = EGL_NO_CONTEXT;
+  const Scene* sceneInContext = nullptr;  // whose InitGL the context holds
 
   std::vector<std::unique_ptr<SaverOutput>> outputs;
   bool ready = false;  // globals known and EGL up: outputs may get surfaces

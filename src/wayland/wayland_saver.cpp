@@ -120,7 +120,7 @@ int RunFrames(WaylandSaver& saver) {
     }
     if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
     if (wake == Wake::Stop) break;
-    if (wake == Wake::Tick && !saver.quit) DrawDueOutputs(saver);
+    if (!saver.quit) DrawDueOutputs(saver, wake == Wake::Tick);
   }
   Close(saver);
   return 0;

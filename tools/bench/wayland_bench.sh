@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The Wayland saver under headless sway (software renderer, 1280x720
+# outputs): start to the first frame on every output, input (a button of a
+# virtual pointer, SIGTERM) to the process gone, and over 5 s of running the
+# frames per second of each output and the CPU of the saver and of sway,
+# with one output and with two. Frames and first frames are read from the
+# saver's own protocol log (WAYLAND_DEBUG): one wl_surface.attach per frame.
+# usage: wayland_bench.sh [saver, default build/native/src/linux/rimeglass]
+#                         [virtual_pointer fixture] [runs, default 5]
+top=$(cd "$(dirname "$0")/../.." && pwd)
+saver=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
+fixture=$(realpath "${2:-$top/build/native/tests/wayland/virtual_pointer}")
+runs=${3:-5}
+source "$top/scripts/harness.sh"
+harness_init wayland-bench
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# libwayland's log stamps: CLOCK_REALTIME in microseconds, cut to 32 bits, in ms.
+log_clock_ms() {
+  local us=${EPOCHREALTIME//[^0-9]/}
+  echo $(((us % 4294967296) / 1000))
+}
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# started COMMAND...: as the compositor's user; STARTED is the command's own process.
+started() {
+  as_compositor_user "$@" &
+  local shell=$!
+  harness_track "$shell"
+  wait_for 5 eval 'STARTED=$(pgrep -P "$shell")' || fail "$1 did not start"
+  harness_track "$STARTED"
+}
+
+OUT=$HARNESS_DIR/out
+mkdir "$OUT"
+[ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody "$OUT"
+# Mesa keeps compiled shaders in the user's cache (from the password
+# database's home, which nobody's is not): one of its own here, as a user's
+# session has, so only the very first start compiles them.
+run_saver() {
+  started env XDG_CACHE_HOME="$OUT/cache" WAYLAND_DEBUG=client sh -c 'exec "$0" --wayland 2>"$1"' \
+    "$saver" "$OUT/log"
+  SAVER=$STARTED
+}
+# Milliseconds from START (log clock) to the first buffer on the last of
+# COUNT surfaces, once each has one.
+first_frames() {
+  awk -v start="$1" -v count="$2" '
+    /-> wl_surface@[0-9]+\.attach\(wl_buffer/ {
+      split($0, f, /[][@.]/); id = f[5]
+      if (!(id in seen)) { seen[id] = 1; n++; if (n == count) { print $1; exit } }
+    }' "$OUT/log" | tr -d '[]' | awk -v start="$1" '{ printf "%d\n", $1 - start }'
+}
+
+for outputs in 1 2; do
+  start_sway "$outputs"
+  mkfifo -m 666 "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
+  started sh -c 'exec "$0" <"$1" >"$2"' "$fixture" "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
+  fixture_pid=$STARTED
+  exec 7<>"$HARNESS_DIR/pointer.in" 8<>"$HARNESS_DIR/pointer.out"
+  read -r -t 10 -u 8 reply && [ "$reply" = ready ] || fail "the virtual pointer did not start"
+  pointer() { echo "$*" >&7 && read -r -t 5 -u 8 reply && [ "$reply" = ok ]; }
+  # Where the savers will be: a button goes to the surface under the pointer.
+  pointer move 100 100 1280 720
+
+  : >"$OUT/first" && : >"$OUT/button" && : >"$OUT/term"
+  for run in $(seq "$runs"); do
+    for way in button term; do
+      start=$(log_clock_ms)
+      run_saver
+      wait_for 10 eval '[ -n "$(first_frames "$start" "$outputs")" ]' || fail "no first frame on $outputs outputs"
+      first_frames "$start" "$outputs" >>"$OUT/first"
+      sleep 0.5
+      begin=$(now_ms)
+      if [ $way = button ]; then pointer button; else kill -TERM "$SAVER"; fi
+      wait_for 5 gone "$SAVER" || fail "the saver outlived its $way"
+      echo $(($(now_ms) - begin)) >>"$OUT/$way"
+    done
+  done
+  echo "$outputs output(s): first frame on every output $(tr '\n' ' ' <"$OUT/first")ms (median $(median <"$OUT/first"));" \
+    "button to gone $(median <"$OUT/button") ms, SIGTERM to gone $(median <"$OUT/term") ms (medians of $runs)"
+
+  run_saver
+  sleep 1
+  hz=$(getconf CLK_TCK)
+  frames_before=$(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log")
+  saver_before=$(cpu_ticks "$SAVER") sway_before=$(cpu_ticks "$COMPOSITOR_PID")
+  sleep 5
+  frames=$(($(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log") - frames_before))
+  saver_cpu=$(($(cpu_ticks "$SAVER") - saver_before)) sway_cpu=$(($(cpu_ticks "$COMPOSITOR_PID") - sway_before))
+  kill -TERM "$SAVER"
+  wait_for 5 gone "$SAVER"
+  awk -v f="$frames" -v n="$outputs" -v s="$saver_cpu" -v w="$sway_cpu" -v hz="$hz" 'BEGIN {
+    printf "%d output(s), 5 s: %.1f frames/s per output; CPU: saver %.2f, sway %.2f cores\n",
+      n, f / n / 5, s / hz / 5, w / hz / 5 }'
+
+  # The fixture ends with its input.
+  exec 7>&- 8<&-
+  kill "$COMPOSITOR_PID"
+  wait_for 5 all_gone "$fixture_pid" "$COMPOSITOR_PID"
+  rm -rf "$XDG_RUNTIME_DIR" "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
+done
