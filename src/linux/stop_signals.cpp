@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -36,5 +37,24 @@ void BlockStopSignals() {
 bool StopSignalled() { return Stopped != 0; }
 
 int PollTakingStopSignals(pollfd* fds, nfds_t count, const timespec* timeout) {
-  return ppoll(fds, count, timeout, Blocked ? &WaitMask : nullptr);
+  const int ready = ppoll(fds, count, timeout, Blocked ? &WaitMask : nullptr);
+  if (ready < 0 || !Blocked) return ready;
+  // Linux lets a pending signal in during ppoll only when nothing is ready:
+  // with the connection readable at once, as it is on every frame of a busy
+  // compositor, the signal would wait for a quiet moment that may not come
+  // for a second. Take it here then.
+  sigset_t pending;
+  sigpending(&pending);
+  for (int signal : StopSignals) {
+    if (!sigismember(&pending, signal)) continue;
+    sigset_t one;
+    sigemptyset(&one);
+    sigaddset(&one, signal);
+    const timespec now{0, 0};
+    sigtimedwait(&one, nullptr, &now);
+    Stopped = 1;
+    errno = EINTR;
+    return -1;
+  }
+  return ready;
 }
