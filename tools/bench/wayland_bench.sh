@@ -68,8 +68,9 @@ for outputs in 1 2; do
     for way in button term; do
       start=$(log_clock_ms)
       run_saver
-      wait_for 10 eval '[ -n "$(first_frames "$start" "$outputs")" ]' || fail "no first frame on $outputs outputs"
-      first_frames "$start" "$outputs" >>"$OUT/first"
+      wait_for 10 eval 'first=$(first_frames "$start" "$outputs") && [ -n "$first" ]' ||
+        fail "no first frame on $outputs outputs"
+      echo "$first" >>"$OUT/first"
       sleep 0.5
       begin=$(now_ms)
       if [ $way = button ]; then pointer button; else kill -TERM "$SAVER"; fi
