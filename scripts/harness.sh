@@ -18,6 +18,8 @@ harness_init() {
   chmod 755 "$HARNESS_DIR"
   export HARNESS_DIR
   trap harness_cleanup EXIT
+  # set -e ends a script at a command that fails outside a check: say which.
+  trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
   trap 'exit 129' HUP
   trap 'exit 130' INT
   trap 'exit 143' TERM

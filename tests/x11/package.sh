@@ -33,7 +33,7 @@ cat "$HARNESS_DIR/lintian.log"
 check "lintian reports no errors" eval '! grep -q "^E:" "$HARNESS_DIR/lintian.log"'
 
 check "dpkg -i installs it" eval 'dpkg -i "$deb" >"$HARNESS_DIR/dpkg.log" 2>&1 || { cat "$HARNESS_DIR/dpkg.log"; false; }'
-installed=$(dpkg -L rimeglass | while read -r path; do [ -f "$path" ] && echo "$path"; done)
+installed=$(dpkg -L rimeglass | while read -r path; do [ ! -f "$path" ] || echo "$path"; done)
 check "the settings entry is well-formed XML" \
   python3 -c 'import sys, xml.etree.ElementTree as t; sys.exit(t.parse(sys.argv[1]).getroot().get("name") != "rimeglass")' \
   /usr/share/xscreensaver/config/rimeglass.xml
@@ -43,5 +43,5 @@ check "the daemon runs it by name" \
   env RIMEGLASS=/usr/libexec/xscreensaver/rimeglass XSCREENSAVER_PROGRAM=rimeglass \
   bash "$HERE/xscreensaver.sh"
 check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$HARNESS_DIR/dpkg.log" 2>&1'
-left=$(for path in $installed; do [ -e "$path" ] && echo "$path"; done)
+left=$(for path in $installed; do [ ! -e "$path" ] || echo "$path"; done)
 check "and leaves none of its files behind" test -z "$left"
