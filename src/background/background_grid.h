@@ -11,6 +11,8 @@ constexpr int BackgroundMaxCols = 8 * FullScreenGridRows + 1;
 // quarter column inside the mesh's span, and a column grows with the span.
 constexpr int BackgroundMinCols = 12;
 
+struct Scene;
+
 using GridField = float[BackgroundMaxRows][BackgroundMaxCols];
 
 struct BackgroundGridData {
@@ -24,16 +26,13 @@ struct BackgroundGridData {
   GridField blue;
 };
 
-extern BackgroundGridData BackgroundGrid;
-
 // Face normals of the mesh's two triangles per cell, in drawing order. The
 // positions never move after the layout, so neither do these; the frame
 // reads them instead of taking 22,720 cross products again.
 using CellNormals = float[BackgroundMaxRows - 1][BackgroundMaxCols - 1][2][3];
-extern CellNormals BackgroundNormals;
 
 // Last column index for R rows over a W x H window, before any bound.
 int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height);
-// Lays out the vertex positions and depths for ViewportSize; draws from the
-// shared generator (more in full screen, where positions jitter).
-void LayoutBackgroundGrid(bool preview);
+// Lays out the vertex positions and depths for the scene's viewport size;
+// draws from the scene's generator (more in full screen, where positions jitter).
+void LayoutBackgroundGrid(Scene& scene, bool preview);

@@ -2,40 +2,41 @@
 
 #include "common/random.h"
 #include "common/store.h"
-
-BackgroundPhasesData BackgroundPhases;
+#include "render/scene.h"
 
 namespace {
 
 constexpr double TwoPi = 6.28318530717958647692;
 
-float DrawPhase() { return Store(Random(6800) / 1000.0); }
-float DrawForwardSpeed() { return Store(Random(100) / 100000.0 + 0.001); }
-float DrawBackwardSpeed() { return Store(-0.001 - Random(100) / 100000.0); }
+float DrawPhase(RandomGenerator& random) { return Store(Random(random, 6800) / 1000.0); }
+float DrawForwardSpeed(RandomGenerator& random) { return Store(Random(random, 100) / 100000.0 + 0.001); }
+float DrawBackwardSpeed(RandomGenerator& random) { return Store(-0.001 - Random(random, 100) / 100000.0); }
 
 // The phase is never clamped: it may overshoot an end by less than a step,
 // and keeps drawing a speed back inwards each frame until it is inside again.
-void AdvancePhase(float& phase, float& speed) {
+void AdvancePhase(RandomGenerator& random, float& phase, float& speed) {
   phase = Store(static_cast<double>(phase) + speed);
-  if (phase >= TwoPi) speed = DrawBackwardSpeed();
-  if (phase <= 0) speed = DrawForwardSpeed();
+  if (phase >= TwoPi) speed = DrawBackwardSpeed(random);
+  if (phase <= 0) speed = DrawForwardSpeed(random);
 }
 
 }  // namespace
 
-void InitBackgroundPhases(bool preview) {
-  BackgroundPhases.phaseA = DrawPhase();
-  BackgroundPhases.phaseB = DrawPhase();
-  BackgroundPhases.phaseC = DrawPhase();
+void InitBackgroundPhases(Scene& scene, bool preview) {
+  BackgroundPhasesData& phases = scene.backgroundPhases;
+  phases.phaseA = DrawPhase(scene.random);
+  phases.phaseB = DrawPhase(scene.random);
+  phases.phaseC = DrawPhase(scene.random);
   // The preview starts faster so a small window shows the drift at once.
-  float* speeds[3] = {&BackgroundPhases.speedA, &BackgroundPhases.speedB, &BackgroundPhases.speedC};
+  float* speeds[3] = {&phases.speedA, &phases.speedB, &phases.speedC};
   for (float* speed : speeds) {
-    *speed = preview ? Store(Random(100) / 10000.0 + 0.0001) : DrawForwardSpeed();
+    *speed = preview ? Store(Random(scene.random, 100) / 10000.0 + 0.0001) : DrawForwardSpeed(scene.random);
   }
 }
 
-void AdvanceBackgroundPhases() {
-  AdvancePhase(BackgroundPhases.phaseA, BackgroundPhases.speedA);
-  AdvancePhase(BackgroundPhases.phaseB, BackgroundPhases.speedB);
-  AdvancePhase(BackgroundPhases.phaseC, BackgroundPhases.speedC);
+void AdvanceBackgroundPhases(Scene& scene) {
+  BackgroundPhasesData& phases = scene.backgroundPhases;
+  AdvancePhase(scene.random, phases.phaseA, phases.speedA);
+  AdvancePhase(scene.random, phases.phaseB, phases.speedB);
+  AdvancePhase(scene.random, phases.phaseC, phases.speedC);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+struct Scene;
+
 struct BackgroundPhasesData {
   float phaseA;
   float speedA;
@@ -9,9 +11,7 @@ struct BackgroundPhasesData {
   float speedC;
 };
 
-extern BackgroundPhasesData BackgroundPhases;
-
-void InitBackgroundPhases(bool preview);
+void InitBackgroundPhases(Scene& scene, bool preview);
 // Moves each phase by its speed; a phase at or beyond an end of [0, 2pi]
 // draws a new speed that turns it back.
-void AdvanceBackgroundPhases();
+void AdvanceBackgroundPhases(Scene& scene);

@@ -6,6 +6,7 @@
 #include "background/background_grid.h"
 #include "background/background_phases.h"
 #include "common/store.h"
+#include "render/scene.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ struct ColourFieldTerms {
   double cosVminusB[BackgroundMaxRows];
 };
 
+// Scratch for one call: filled whole before it is read, so scenes share it.
 ColourFieldTerms Terms;
 
 // Bound on how far the blue raw value from the angle-sum identity can lie
@@ -44,11 +46,11 @@ inline float FinishChannel(float value) {
 // One row of the field. The blue sine comes from sin(u + (v - B)) by the
 // angle-sum identity; returns how many blue values lie too close to a float
 // rounding boundary to be sure they round like the direct sine.
-int ColourRow(int i, int cols) {
+int ColourRow(BackgroundGridData& grid, int i, int cols) {
   const ColourFieldTerms& t = Terms;
-  float* __restrict red = BackgroundGrid.red[i];
-  float* __restrict green = BackgroundGrid.green[i];
-  float* __restrict blue = BackgroundGrid.blue[i];
+  float* __restrict red = grid.red[i];
+  float* __restrict green = grid.green[i];
+  float* __restrict blue = grid.blue[i];
   const double sinV = t.sinV[i], greenTerm = t.green[i];
   const double sinVminusB = t.sinVminusB[i], cosVminusB = t.cosVminusB[i];
   int uncertain = 0;
@@ -67,13 +69,13 @@ int ColourRow(int i, int cols) {
 
 // The rare row with an uncertain blue value: every blue of the row is taken
 // from the direct sine.
-void ColourRowBlueDirectly(int i, int cols) {
+void ColourRowBlueDirectly(BackgroundGridData& grid, float phaseB, int i, int cols) {
   const ColourFieldTerms& t = Terms;
   for (int j = 0; j <= cols; ++j) {
     const double sinUsinV = t.sinU[j] * t.sinV[i];
     const double p = sinUsinV * sinUsinV;
-    const double raw = SineSquared(static_cast<double>(t.u[j]) + t.v[i] - BackgroundPhases.phaseB) + p;
-    BackgroundGrid.blue[i][j] = FinishChannel(Store(raw));
+    const double raw = SineSquared(static_cast<double>(t.u[j]) + t.v[i] - phaseB) + p;
+    grid.blue[i][j] = FinishChannel(Store(raw));
   }
 }
 
@@ -85,9 +87,10 @@ float FinishColourChannel(double raw) {
   return Store(std::sqrt(static_cast<double>(value)) - 0.2);
 }
 
-void ComputeBackgroundColours() {
-  const BackgroundPhasesData& ph = BackgroundPhases;
-  const int rows = BackgroundGrid.rows, cols = BackgroundGrid.cols;
+void ComputeBackgroundColours(Scene& scene) {
+  const BackgroundPhasesData& ph = scene.backgroundPhases;
+  BackgroundGridData& grid = scene.backgroundGrid;
+  const int rows = grid.rows, cols = grid.cols;
   ColourFieldTerms& t = Terms;
   // Both coordinates divide by the row count: the spacings are nearly equal,
   // so the field is not stretched.
@@ -106,22 +109,23 @@ void ComputeBackgroundColours() {
     t.cosVminusB[i] = std::cos(vMinusB);
   }
   for (int i = 0; i <= rows; ++i) {
-    if (ColourRow(i, cols) != 0) ColourRowBlueDirectly(i, cols);
+    if (ColourRow(grid, i, cols) != 0) ColourRowBlueDirectly(grid, ph.phaseB, i, cols);
   }
 }
 
-void ComputeBackgroundColoursReference() {
-  const BackgroundPhasesData& ph = BackgroundPhases;
-  const int rows = BackgroundGrid.rows;
+void ComputeBackgroundColoursReference(Scene& scene) {
+  const BackgroundPhasesData& ph = scene.backgroundPhases;
+  BackgroundGridData& grid = scene.backgroundGrid;
+  const int rows = grid.rows;
   for (int i = 0; i <= rows; ++i) {
-    for (int j = 0; j <= BackgroundGrid.cols; ++j) {
+    for (int j = 0; j <= grid.cols; ++j) {
       const float u = Store(static_cast<double>(j) / rows + ph.phaseA);
       const float v = Store(static_cast<double>(i) / rows + ph.phaseC);
       const double sinUsinV = std::sin(static_cast<double>(u)) * std::sin(static_cast<double>(v));
       const double p = sinUsinV * sinUsinV;
-      BackgroundGrid.red[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + ph.phaseA + ph.phaseB) + p);
-      BackgroundGrid.green[i][j] = FinishColourChannel(SineSquared(static_cast<double>(v) + ph.phaseC + ph.phaseA) + p);
-      BackgroundGrid.blue[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + v - ph.phaseB) + p);
+      grid.red[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + ph.phaseA + ph.phaseB) + p);
+      grid.green[i][j] = FinishColourChannel(SineSquared(static_cast<double>(v) + ph.phaseC + ph.phaseA) + p);
+      grid.blue[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + v - ph.phaseB) + p);
     }
   }
 }

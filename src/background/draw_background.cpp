@@ -4,29 +4,30 @@
 #include "background/background_triangles.h"
 #include "background/colour_field.h"
 #include "common/immediate_gl.h"
+#include "render/scene.h"
 
-void AdvanceBackground() {
-  AdvanceBackgroundPhases();
-  ComputeBackgroundColours();
+void AdvanceBackground(Scene& scene) {
+  AdvanceBackgroundPhases(scene);
+  ComputeBackgroundColours(scene);
 }
 
-void EmitBackgroundWith(void (*sendTriangles)()) {
+void EmitBackgroundWith(const Scene& scene, void (*sendTriangles)(const Scene& scene)) {
   glPushMatrix();
   glTranslatef(0.0f, 0.0f, -7.8f);
   glBegin(GL_TRIANGLES);
-  sendTriangles();
+  sendTriangles(scene);
   glEnd();
   glPopMatrix();
 }
 
-void EmitBackground() {
-  EmitBackgroundWith([] {
+void EmitBackground(const Scene& scene) {
+  EmitBackgroundWith(scene, [](const Scene& s) {
     ImmediateGL gl;
-    SendBackgroundTriangles(gl);
+    SendBackgroundTriangles(gl, s);
   });
 }
 
-void DrawBackground() {
-  AdvanceBackground();
-  EmitBackground();
+void DrawBackground(Scene& scene) {
+  AdvanceBackground(scene);
+  EmitBackground(scene);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+struct Scene;
+
 // The frame's state change: advance the phases, then recolour. No GL.
-void AdvanceBackground();
+void AdvanceBackground(Scene& scene);
 // Emits the mesh with its current colours. GL only, no state change.
-void EmitBackground();
+void EmitBackground(const Scene& scene);
 // The mesh's transform and primitive around triangles sent by sendTriangles:
 // EmitBackground's own, or a recording of it (the benchmark's replay).
-void EmitBackgroundWith(void (*sendTriangles)());
+void EmitBackgroundWith(const Scene& scene, void (*sendTriangles)(const Scene& scene));
 // One frame of the background: AdvanceBackground, then EmitBackground.
-void DrawBackground();
+void DrawBackground(Scene& scene);

@@ -5,27 +5,24 @@
 #include "common/random.h"
 #include "common/store.h"
 #include "common/viewport.h"
-
-BackgroundGridData BackgroundGrid;
-CellNormals BackgroundNormals;
+#include "render/scene.h"
 
 namespace {
 
 // Columns 0 and C hold a depth none of the interior draws can give.
 constexpr float EdgeDepth = 0.81f;
 
-bool SharesDepthWithEarlierNeighbour(int i, int j, float depth) {
-  const GridField& d = BackgroundGrid.depth;
+bool SharesDepthWithEarlierNeighbour(const GridField& d, int i, int j, float depth) {
   if (i > 0 && d[i - 1][j] == depth) return true;
   if (j > 0 && d[i][j - 1] == depth) return true;
   if (i > 0 && j > 0 && d[i - 1][j - 1] == depth) return true;
   return false;
 }
 
-float DrawDepth() { return Store(Random(10) / 150.0 + 0.8); }
+float DrawDepth(RandomGenerator& random) { return Store(Random(random, 10) / 150.0 + 0.8); }
 
-void ComputeCellNormals() {
-  const BackgroundGridData& g = BackgroundGrid;
+void ComputeCellNormals(Scene& scene) {
+  const BackgroundGridData& g = scene.backgroundGrid;
   for (int i = 0; i < g.rows; ++i) {
     for (int j = 0; j < g.cols; ++j) {
       const CellTriangles cell = TrianglesOfCell(i, j);
@@ -37,7 +34,7 @@ void ComputeCellNormals() {
           corners[k][1] = g.y[r][c];
           corners[k][2] = g.depth[r][c];
         }
-        TriangleNormal(corners[0], corners[1], corners[2], BackgroundNormals[i][j][t]);
+        TriangleNormal(corners[0], corners[1], corners[2], scene.backgroundNormals[i][j][t]);
       }
     }
   }
@@ -54,12 +51,14 @@ int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height) {
   return static_cast<int32_t>(columns);
 }
 
-void LayoutBackgroundGrid(bool preview) {
+void LayoutBackgroundGrid(Scene& scene, bool preview) {
+  BackgroundGridData& grid = scene.backgroundGrid;
+  RandomGenerator& random = scene.random;
   const int32_t rows = preview ? PreviewGridRows : FullScreenGridRows;
-  const int32_t cols = BackgroundGridColumns(rows, ViewportSize.width, ViewportSize.height);
-  BackgroundGrid.rows = rows;
-  BackgroundGrid.cols = cols;
-  const double widthScale = ViewportAspect() * (preview ? 6.0 : 6.1);
+  const int32_t cols = BackgroundGridColumns(rows, scene.viewportSize.width, scene.viewportSize.height);
+  grid.rows = rows;
+  grid.cols = cols;
+  const double widthScale = ViewportAspect(scene.viewportSize) * (preview ? 6.0 : 6.1);
   for (int i = 0; i <= rows; ++i) {
     // Every other row shifts by half a column, so the cells split into near-isosceles triangles.
     const double rowOffset = (i % 2 == 0) ? 1.0 : -1.0;
@@ -67,23 +66,23 @@ void LayoutBackgroundGrid(bool preview) {
     for (int j = 0; j <= cols; ++j) {
       const double x0 = (rowOffset / (4.0 * cols) + static_cast<double>(j) / cols - 0.5) * widthScale;
       if (preview) {
-        BackgroundGrid.x[i][j] = Store(x0);
-        BackgroundGrid.y[i][j] = Store(y0);
-        BackgroundGrid.depth[i][j] = DrawDepth();
+        grid.x[i][j] = Store(x0);
+        grid.y[i][j] = Store(y0);
+        grid.depth[i][j] = DrawDepth(random);
       } else {
-        const double a1 = Random(100) / 10000.0;
-        const double a2 = Random(100) / 10000.0;
-        BackgroundGrid.x[i][j] = Store(a1 + x0 - a2);
-        const double b1 = Random(100) / 10000.0;
-        const double b2 = Random(100) / 10000.0;
-        BackgroundGrid.y[i][j] = Store(b1 + y0 - b2);
+        const double a1 = Random(random, 100) / 10000.0;
+        const double a2 = Random(random, 100) / 10000.0;
+        grid.x[i][j] = Store(a1 + x0 - a2);
+        const double b1 = Random(random, 100) / 10000.0;
+        const double b2 = Random(random, 100) / 10000.0;
+        grid.y[i][j] = Store(b1 + y0 - b2);
         // Neighbours at distinct depths tilt every triangle against the next.
-        float depth = DrawDepth();
-        while (SharesDepthWithEarlierNeighbour(i, j, depth)) depth = DrawDepth();
-        BackgroundGrid.depth[i][j] = depth;
+        float depth = DrawDepth(random);
+        while (SharesDepthWithEarlierNeighbour(grid.depth, i, j, depth)) depth = DrawDepth(random);
+        grid.depth[i][j] = depth;
       }
-      if (j == 0 || j == cols) BackgroundGrid.depth[i][j] = EdgeDepth;
+      if (j == 0 || j == cols) grid.depth[i][j] = EdgeDepth;
     }
   }
-  ComputeCellNormals();
+  ComputeCellNormals(scene);
 }

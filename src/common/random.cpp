@@ -2,9 +2,7 @@
 
 #include <chrono>
 
-uint32_t RandomSeed = 0;
-
-void SeedRandom(uint32_t seed) { RandomSeed = seed; }
+void SeedRandom(RandomGenerator& random, uint32_t seed) { random.seed = seed; }
 
 uint32_t ClockSeed() {
   using namespace std::chrono;
@@ -13,7 +11,7 @@ uint32_t ClockSeed() {
   return static_cast<uint32_t>(ms % (24LL * 60 * 60 * 1000));
 }
 
-uint32_t Random(uint32_t n) {
-  RandomSeed = RandomSeed * 134775813u + 1u;
-  return static_cast<uint32_t>((static_cast<uint64_t>(RandomSeed) * n) >> 32);
+uint32_t Random(RandomGenerator& random, uint32_t n) {
+  random.seed = random.seed * 134775813u + 1u;
+  return static_cast<uint32_t>((static_cast<uint64_t>(random.seed) * n) >> 32);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+struct Scene;
+
 // Six 60-degree sectors of a triangular lattice: rows 0..LatticeRows-1,
 // columns 0..row. Cells with column > row are storage only and stay 0.
 constexpr int CrystalSectors = 6;
@@ -34,15 +36,10 @@ struct CrystalOrbitData {
   float orbitLog[OrbitSteps + 1];
 };
 
-extern CrystalModelData CrystalModel;
-extern int32_t LatticeSize;
-extern CrystalShapeData CrystalShape;
-extern CrystalOrbitData CrystalOrbit;
-
-// Draws three shape parameters from the shared generator and grows a crystal.
-void GenerateCrystal();
+// Draws three shape parameters from the scene's generator and grows a crystal.
+void GenerateCrystal(Scene& scene);
 // Grows the crystal for given shape parameters; draws no random numbers.
-void GenerateCrystalWithShape(float shapeP1, float shapeP2, float shapeP3);
+void GenerateCrystalWithShape(Scene& scene, float shapeP1, float shapeP2, float shapeP3);
 
 // Escape of one point's orbit: the step (51 when it never escapes) and the
 // log-magnitude at that step (0 when it never escapes).
@@ -50,6 +47,6 @@ struct OrbitEscape {
   int step;
   float logMagnitude;
 };
-// Runs the orbit of base-sector point (i, j) with the current shape into
-// CrystalOrbit; needs the lattice positions in place.
-OrbitEscape RunCrystalOrbit(int i, int j);
+// Runs the orbit of base-sector point (i, j) with the scene's shape into its
+// orbit storage; needs the lattice positions in place.
+OrbitEscape RunCrystalOrbit(Scene& scene, int i, int j);

@@ -9,15 +9,14 @@ struct LatticePoint {
 };
 
 // A point takes part only when its alpha is a number other than zero.
-inline bool IsVisible(const LatticePoint& p) {
-  const float alpha = CrystalModel.alpha[p.s][p.i][p.j];
+inline bool IsVisible(const CrystalModelData& m, const LatticePoint& p) {
+  const float alpha = m.alpha[p.s][p.i][p.j];
   return alpha == alpha && alpha != 0.0f;
 }
 
 template <typename Sink>
-void SendTriangle(Sink& sink, const LatticePoint& p, const LatticePoint& q, const LatticePoint& r,
+void SendTriangle(Sink& sink, const CrystalModelData& m, const LatticePoint& p, const LatticePoint& q, const LatticePoint& r,
                   const LatticeField& z) {
-  const CrystalModelData& m = CrystalModel;
   const LatticePoint* corners[3] = {&p, &q, &r};
   float position[3][3];
   for (int k = 0; k < 3; ++k) {
@@ -45,24 +44,25 @@ void SendTriangle(Sink& sink, const LatticePoint& p, const LatticePoint& q, cons
 // face is mirrored in z, so its triangles go in the opposite order to stay
 // front-facing from behind.
 template <typename Sink>
-void SendCrystalFace(Sink& sink, const LatticeField& z, bool front) {
+void SendCrystalFace(Sink& sink, const CrystalModelData& m, int latticeSize, bool front) {
   using crystal_detail::IsVisible;
   using crystal_detail::LatticePoint;
   using crystal_detail::SendTriangle;
-  const int n = LatticeSize;
+  const LatticeField& z = front ? m.zFront : m.zBack;
+  const int n = latticeSize;
   for (int s = 0; s < CrystalSectors; ++s) {
     for (int i = 0; i < n; ++i) {
       for (int j = 0; j <= i; ++j) {
         const LatticePoint a{s, i, j}, b{s, i + 1, j + 1}, c{s, i + 1, j}, d{s, i, j + 1};
-        if (!IsVisible(a) || !IsVisible(b)) continue;
-        if (IsVisible(c)) {
-          if (front) SendTriangle(sink, a, c, b, z);
-          else SendTriangle(sink, a, b, c, z);
+        if (!IsVisible(m, a) || !IsVisible(m, b)) continue;
+        if (IsVisible(m, c)) {
+          if (front) SendTriangle(sink, m, a, c, b, z);
+          else SendTriangle(sink, m, a, b, c, z);
         }
         // The last cell of a row has no fourth corner.
-        if (j < i && IsVisible(d)) {
-          if (front) SendTriangle(sink, a, b, d, z);
-          else SendTriangle(sink, a, d, b, z);
+        if (j < i && IsVisible(m, d)) {
+          if (front) SendTriangle(sink, m, a, b, d, z);
+          else SendTriangle(sink, m, a, d, b, z);
         }
       }
     }

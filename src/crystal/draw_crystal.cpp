@@ -2,9 +2,7 @@
 
 #include "common/immediate_gl.h"
 #include "crystal/crystal_triangles.h"
-
-float CrystalAngle = 0.0f;
-float CrystalAngleStep = 0.0f;
+#include "render/scene.h"
 
 namespace {
 
@@ -13,44 +11,44 @@ constexpr float TurnLimit = 450.0f;
 constexpr float RestartAngle = 90.0f;
 constexpr float AngleStep = 0.25f;
 
-void SendFace(bool front) {
+void SendFace(const Scene& scene, bool front) {
   ImmediateGL gl;
-  SendCrystalFace(gl, front ? CrystalModel.zFront : CrystalModel.zBack, front);
+  SendCrystalFace(gl, scene.crystalModel, scene.latticeSize, front);
 }
 
 }  // namespace
 
-void ResetCrystalTurn() {
-  CrystalAngle = 0.0f;
-  CrystalAngleStep = 0.0f;
+void ResetCrystalTurn(Scene& scene) {
+  scene.crystalAngle = 0.0f;
+  scene.crystalAngleStep = 0.0f;
 }
 
-void AdvanceCrystalTurn() {
-  CrystalAngle = static_cast<float>(static_cast<double>(CrystalAngle) + CrystalAngleStep);
-  if (CrystalAngle >= TurnLimit) {
-    CrystalAngle = RestartAngle;
-    GenerateCrystal();
+void AdvanceCrystalTurn(Scene& scene) {
+  scene.crystalAngle = static_cast<float>(static_cast<double>(scene.crystalAngle) + scene.crystalAngleStep);
+  if (scene.crystalAngle >= TurnLimit) {
+    scene.crystalAngle = RestartAngle;
+    GenerateCrystal(scene);
   }
   // The first frame draws at 0 degrees; turning starts from the second.
-  if (CrystalAngleStep == 0.0f) CrystalAngleStep = AngleStep;
+  if (scene.crystalAngleStep == 0.0f) scene.crystalAngleStep = AngleStep;
 }
 
-void EmitCrystalWith(void (*sendFace)(bool front)) {
+void EmitCrystalWith(const Scene& scene, void (*sendFace)(const Scene& scene, bool front)) {
   const bool faces[2] = {true, false};
   for (const bool front : faces) {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, -1.0f);
-    glRotatef(CrystalAngle, 0.0f, 1.0f, 0.0f);
+    glRotatef(scene.crystalAngle, 0.0f, 1.0f, 0.0f);
     glBegin(GL_TRIANGLES);
-    sendFace(front);
+    sendFace(scene, front);
     glEnd();
     glPopMatrix();
   }
 }
 
-void EmitCrystal() { EmitCrystalWith(SendFace); }
+void EmitCrystal(const Scene& scene) { EmitCrystalWith(scene, SendFace); }
 
-void DrawCrystal() {
-  AdvanceCrystalTurn();
-  EmitCrystal();
+void DrawCrystal(Scene& scene) {
+  AdvanceCrystalTurn(scene);
+  EmitCrystal(scene);
 }

@@ -1,18 +1,16 @@
 #pragma once
 
-// Turning state in degrees; lives for the whole process.
-extern float CrystalAngle;
-extern float CrystalAngleStep;
+struct Scene;
 
 // The turn a new run starts from: 0 degrees, not yet turning.
-void ResetCrystalTurn();
+void ResetCrystalTurn(Scene& scene);
 // The frame's state change: turn a quarter degree, and grow a new crystal
 // when a full turn completes. No GL.
-void AdvanceCrystalTurn();
+void AdvanceCrystalTurn(Scene& scene);
 // Emits both faces of the crystal at the current angle. GL only, no state change.
-void EmitCrystal();
+void EmitCrystal(const Scene& scene);
 // Each face's transform and primitive around triangles sent by sendFace:
 // EmitCrystal's own, or a recording of it (the benchmark's replay).
-void EmitCrystalWith(void (*sendFace)(bool front));
+void EmitCrystalWith(const Scene& scene, void (*sendFace)(const Scene& scene, bool front));
 // One frame of the crystal: AdvanceCrystalTurn, then EmitCrystal.
-void DrawCrystal();
+void DrawCrystal(Scene& scene);

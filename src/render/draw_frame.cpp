@@ -3,8 +3,7 @@
 #include "common/gl.h"
 #include "render/draw_scene.h"
 
-void DrawFrame(void (*present)()) {
+void DrawFrame(Scene& scene) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  DrawScene();
-  present();
+  DrawScene(scene);
 }

@@ -3,6 +3,7 @@
 #include "background/draw_background.h"
 #include "common/gl.h"
 #include "crystal/draw_crystal.h"
+#include "render/scene.h"
 
 namespace {
 
@@ -27,14 +28,14 @@ void BeginCrystalPass() {
   glMaterialfv(GL_FRONT, GL_SPECULAR, CrystalSpecular);
 }
 
-void DrawScene() {
+void DrawScene(Scene& scene) {
   BeginBackgroundPass();
-  DrawBackground();
+  DrawBackground(scene);
   BeginCrystalPass();
-  DrawCrystal();
+  DrawCrystal(scene);
 }
 
-void AdvanceScene() {
-  AdvanceBackground();
-  AdvanceCrystalTurn();
+void AdvanceScene(Scene& scene) {
+  AdvanceBackground(scene);
+  AdvanceCrystalTurn(scene);
 }

@@ -2,6 +2,7 @@
 
 #include "common/gl.h"
 #include "common/viewport.h"
+#include "render/scene.h"
 
 namespace {
 
@@ -33,11 +34,12 @@ void SetLight(const LightValues& values) {
 
 }  // namespace
 
-void InitGL() {
-  glViewport(0, 0, ViewportSize.width, ViewportSize.height);
+void InitGL(const Scene& scene) {
+  const ViewportSizeData& size = scene.viewportSize;
+  glViewport(0, 0, size.width, size.height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(45.0, ViewportAspect(), 0.1, 100.0);
+  gluPerspective(45.0, ViewportAspect(size), 0.1, 100.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glEnable(GL_COLOR_MATERIAL);

@@ -1,23 +1,19 @@
 #include "render/prepare_scene.h"
 
-#include "background/background_grid.h"
-#include "background/background_phases.h"
-#include "common/random.h"
-#include "common/viewport.h"
-#include "crystal/crystal_model.h"
 #include "crystal/draw_crystal.h"
+#include "render/scene.h"
 
-void PrepareScene(int32_t width, int32_t height, bool preview, uint32_t seed) {
-  ViewportSize = {width, height};
-  SeedRandom(seed);
+void PrepareScene(Scene& scene, int32_t width, int32_t height, bool preview, uint32_t seed) {
+  scene.viewportSize = {width, height};
+  SeedRandom(scene.random, seed);
   // All three draw from the one generator, in this order.
-  InitBackgroundPhases(preview);
-  GenerateCrystal();
-  LayoutBackgroundGrid(preview);
-  ResetCrystalTurn();
+  InitBackgroundPhases(scene, preview);
+  GenerateCrystal(scene);
+  LayoutBackgroundGrid(scene, preview);
+  ResetCrystalTurn(scene);
 }
 
-void ResizeScene(int32_t width, int32_t height, bool preview) {
-  ViewportSize = {width, height};
-  LayoutBackgroundGrid(preview);
+void ResizeScene(Scene& scene, int32_t width, int32_t height, bool preview) {
+  scene.viewportSize = {width, height};
+  LayoutBackgroundGrid(scene, preview);
 }

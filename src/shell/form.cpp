@@ -1,12 +1,16 @@
 #include "shell/form.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "shell/application.h"
 
 TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer)
     : interval_(interval), onTimer_(std::move(onTimer)) {
-  if (owner.timerCount_ < TForm::MaxTimers) owner.timers_[owner.timerCount_++] = this;
+  // A form with more timers than it has room for is a build mistake; a
+  // dropped timer would leave its handler silently never running.
+  if (owner.timerCount_ >= TForm::MaxTimers) std::abort();
+  owner.timers_[owner.timerCount_++] = this;
 }
 
 TForm::TForm(const char* className, const char* caption)

@@ -5,6 +5,9 @@
 
 // A small form framework over plain Win32: just what the saver's one form
 // needs (a borderless top-level window, its events, timers, activation).
+// Its names, and the saver's TForm1, Form1, Timer1 and Timer1Timer, follow
+// the classic form designer's pattern on purpose: every handler is where a
+// reader who knows that pattern expects it, under the name they expect.
 
 enum TCloseAction { caNone, caHide, caFree };
 
@@ -12,6 +15,7 @@ class TForm;
 
 // A periodic timer of a form, firing on the GUI thread through the form's
 // message queue; it runs from the form's creation until the form closes.
+// A form holds at most TForm::MaxTimers; one more aborts at start-up.
 class TTimer {
  public:
   TTimer(TForm& owner, UINT interval, std::function<void()> onTimer);

@@ -42,6 +42,9 @@ bool VerifyPassword(HWND owner) {
     RegCloseKey(key);
     return true;
   }
+  // By name, through the usual search, unlike the dpi library: this is how
+  // the system's screen-saver machinery finds its password provider, and
+  // systems that replace the provider rely on being found that way.
   const HMODULE library = LoadLibraryA("PASSWORD.CPL");
   if (!Loaded(library)) {
     RegCloseKey(key);
@@ -60,6 +63,7 @@ bool VerifyPassword(HWND owner) {
 }
 
 void ChangePassword(HWND owner) {
+  // By name, for the same reason as PASSWORD.CPL.
   const HMODULE library = LoadLibraryA("MPR.DLL");
   if (!Loaded(library)) return;
   const auto change = reinterpret_cast<PwdChangePasswordProc>(

@@ -1,19 +1,24 @@
 #include "shell/preview.h"
 
+#include <atomic>
 #include <cstdint>
 
 #include "common/random.h"
 #include "render/draw_frame.h"
 #include "render/prepare_scene.h"
-#include "render/wgl_context.h"
+#include "render/scene.h"
 #include "shell/password.h"
+#include "shell/wgl_context.h"
+
+namespace {
 
 HWND PreviewWnd = nullptr;
 HDC PreviewDC = nullptr;
 HGLRC PreviewRC = nullptr;
+// Set by the GUI thread when a key passed the password gate; the ticker
+// then ends the preview.
 std::atomic<bool> StopPreview{false};
-
-namespace {
+std::unique_ptr<Scene> PreviewScene;
 
 const char PreviewClassName[] = "MyVantorScreenSaverClass";
 
@@ -33,6 +38,11 @@ bool IsDesktop(HWND window) {
   return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)) ==
          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetDesktopWindow()));
 }
+
+HWND CreateSaverWindow(int width, int height, HWND parent);
+LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+DWORD WINAPI PreviewTicker(LPVOID parameter);
+void PaintPreviewFrame();
 
 }  // namespace
 
@@ -64,6 +74,10 @@ void RunPreview(HWND host) {
   }
 }
 
+namespace {
+
+// Window class, window, scene, GL context. Returns 0 when no window could
+// be made, and then sets up nothing else.
 HWND CreateSaverWindow(int width, int height, HWND parent) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA windowClass = {};
@@ -85,9 +99,10 @@ HWND CreateSaverWindow(int width, int height, HWND parent) {
   // Without a window, GetDC would hand over the whole screen.
   if (window == nullptr) return nullptr;
 
-  PrepareScene(width, height, true, ClockSeed());
+  PreviewScene = MakeScene();
+  PrepareScene(*PreviewScene, width, height, true, ClockSeed());
   PreviewWnd = window;
-  CreateGLContext(window, PreviewDC, PreviewRC);
+  CreateGLContext(window, *PreviewScene, PreviewDC, PreviewRC);
   return window;
 }
 
@@ -131,6 +146,9 @@ DWORD WINAPI PreviewTicker(LPVOID) {
 }
 
 void PaintPreviewFrame() {
-  DrawFrame(PresentFrame);
+  DrawFrame(*PreviewScene);
+  PresentFrame();
   Sleep(10);
 }
+
+}  // namespace

@@ -5,10 +5,11 @@
 #include "common/random.h"
 #include "render/draw_frame.h"
 #include "render/prepare_scene.h"
-#include "render/wgl_context.h"
+#include "render/scene.h"
 #include "shell/monitor_covers.h"
 #include "shell/password.h"
 #include "shell/screen_dpi.h"
+#include "shell/wgl_context.h"
 
 TForm1 Form1;
 POINT LastCursorPos = {0, 0};
@@ -32,9 +33,12 @@ int ScaledMouseJump(int dpi) {
 
 TForm1::TForm1() : TForm("TForm1", "Rimeglass"), Timer1(*this, 10, [this] { Timer1Timer(); }) {}
 
+TForm1::~TForm1() = default;
+
 void TForm1::FormCreate() {
   SetClientSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  PrepareScene(ClientWidth(), ClientHeight(), false, ClockSeed());
+  FormScene = MakeScene();
+  PrepareScene(*FormScene, ClientWidth(), ClientHeight(), false, ClockSeed());
   MouseJumpPixels = ScaledMouseJump(PrimaryScreenDpi());
   GetCursorPos(&LastCursorPos);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
@@ -42,11 +46,14 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
-  CreateGLContext(Handle(), FormDC, FormRC);
+  CreateGLContext(Handle(), *FormScene, FormDC, FormRC);
   CoverOtherMonitors(Handle());
 }
 
-void TForm1::Timer1Timer() { DrawFrame(PresentFrame); }
+void TForm1::Timer1Timer() {
+  DrawFrame(*FormScene);
+  PresentFrame();
+}
 
 void TForm1::FormKeyDown(WORD) {
   // While the password dialog is up it owns the keys, not the form.

@@ -1,7 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "shell/form.h"
+
+struct Scene;
 
 // The full-screen saver: a black borderless form over the primary screen,
 // one frame per 10 ms tick, ended by a key or a mouse jump once the
@@ -9,10 +13,13 @@
 class TForm1 : public TForm {
  public:
   TForm1();
+  ~TForm1() override;
 
   TTimer Timer1;
   HDC FormDC = nullptr;
   HGLRC FormRC = nullptr;
+  // Made in FormCreate, before the first tick can draw it.
+  std::unique_ptr<Scene> FormScene;
 
   void Timer1Timer();
 

@@ -13,6 +13,8 @@ constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 int MonitorDpi(HMONITOR monitor) {
   // From the system folder only: never a namesake lying next to the saver.
+  // Nothing but Windows itself provides it, unlike the password library,
+  // which is looked up by name on purpose.
   const HMODULE library = LoadLibraryExA("shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (reinterpret_cast<uintptr_t>(library) <= 32) return 0;
   const auto getDpi = reinterpret_cast<GetDpiForMonitorProc>(

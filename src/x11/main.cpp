@@ -11,6 +11,7 @@
 #include "render/draw_frame.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
+#include "render/scene.h"
 #include "x11/frame_pace.h"
 #include "x11/glx_context.h"
 #include "x11/saver_options.h"
@@ -29,16 +30,17 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-void RunFrames(bool preview) {
+void RunFrames(Scene& scene, bool preview) {
   StartFramePace();
   while (!StopRequested) {
     const WindowEvents events = HandleSaverWindowEvents();
     if (events == WindowEvents::Closed) break;
     if (events == WindowEvents::Resized) {
-      ResizeScene(SaverWindow.width, SaverWindow.height, preview);
-      InitGL();
+      ResizeScene(scene, SaverWindow.width, SaverWindow.height, preview);
+      InitGL(scene);
     }
-    DrawFrame(PresentSaverFrame);
+    DrawFrame(scene);
+    PresentSaverFrame();
     WaitForNextFrame();
   }
 }
@@ -66,12 +68,13 @@ int main(int argc, char** argv) {
 
   if (!OpenSaverWindow(options, error)) return Fail(error);
   const bool preview = IsPreviewSize(SaverWindow.width, SaverWindow.height);
-  PrepareScene(SaverWindow.width, SaverWindow.height, preview,
+  const std::unique_ptr<Scene> scene = MakeScene();
+  PrepareScene(*scene, SaverWindow.width, SaverWindow.height, preview,
                options.seedGiven ? options.seed : ClockSeed());
   if (!CreateSaverContext(error)) return Fail(error);
-  InitGL();
+  InitGL(*scene);
 
-  RunFrames(preview);
+  RunFrames(*scene, preview);
 
   ReleaseSaverContext();
   CloseSaverWindow();

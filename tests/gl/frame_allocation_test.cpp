@@ -1,22 +1,38 @@
 // The saver runs for hours: a frame, drawing included, must not allocate.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "allocation_counter.h"
 #include "crystal/draw_crystal.h"
+#include "render/scene.h"
 #include "scene_on_mesa.h"
 
 namespace {
 
-TEST(FrameAllocations, AThousandFramesWithARegrowthAllocateNothing) {
+// Two screens, each with its scene and context, drawn in turn.
+TEST(FrameAllocations, AThousandFramesOfTwoScreensWithARegrowthAllocateNothing) {
   if (!HeapAllocationsCounted()) GTEST_SKIP() << "the sanitizer runtime owns malloc";
-  OffscreenGL gl;
+  const std::unique_ptr<Scene> second = MakeScene();
+  OffscreenGL gl, secondGl;
   ASSERT_TRUE(StartScene(gl, 640, 360, false, 5));
-  DrawFrames(20);  // let the GL settle its buffers first
-  CrystalAngle = 400.0f;  // 200 frames before the turn completes
+  ASSERT_TRUE(StartScene(secondGl, 320, 240, true, 6, *second));
+  auto drawBoth = [&](int frames) {
+    for (int frame = 0; frame < frames; ++frame) {
+      gl.MakeCurrent();
+      DrawFrames(1);
+      secondGl.MakeCurrent();
+      DrawFrames(1, *second);
+    }
+  };
+  drawBoth(20);  // let the GL settle its buffers first
+  scene.crystalAngle = 400.0f;  // 200 frames before the turn completes
+  second->crystalAngle = 420.0f;
   const size_t before = HeapAllocationCount();
-  DrawFrames(1000);
+  drawBoth(1000);
   EXPECT_EQ(before, HeapAllocationCount());
-  EXPECT_LT(CrystalAngle, 400.0f);  // the regrowth happened on the way
+  EXPECT_LT(scene.crystalAngle, 400.0f);  // the regrowths happened on the way
+  EXPECT_LT(second->crystalAngle, 420.0f);
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 // set-up in the same process starts from scratch.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "common/gl.h"
 #include "crystal/draw_crystal.h"
 #include "render/draw_scene.h"
+#include "render/scene.h"
 #include "scene_on_mesa.h"
 
 namespace {
@@ -35,7 +38,7 @@ TriangleCounts CountFrameTriangles(bool cullBackFaces) {
 
   glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
   glRenderMode(GL_FEEDBACK);
-  DrawScene();
+  DrawScene(scene);
   const GLint used = glRenderMode(GL_RENDER);
   EXPECT_GE(used, 0) << "feedback buffer overflowed";
   glEnable(GL_CULL_FACE);
@@ -60,8 +63,8 @@ TEST(Frame, FullScreenMeshIsNeverCulledAndTheCrystalShowsOneFace) {
   OffscreenGL gl;
   ASSERT_TRUE(StartScene(gl, 1920, 1080, false, 1));  // 80 rows, 142 columns
   const TriangleCounts sent = CountFrameTriangles(false);
-  CrystalAngle = 0.0f;  // draw the next frame at 0 degrees again
-  CrystalAngleStep = 0.0f;
+  scene.crystalAngle = 0.0f;  // draw the next frame at 0 degrees again
+  scene.crystalAngleStep = 0.0f;
   const TriangleCounts facing = CountFrameTriangles(true);
   EXPECT_EQ(sent.background, 2 * 80 * 142);
   EXPECT_EQ(facing.background, 22720);
@@ -70,8 +73,8 @@ TEST(Frame, FullScreenMeshIsNeverCulledAndTheCrystalShowsOneFace) {
   EXPECT_GT(sent.crystal, 0);
   EXPECT_EQ(sent.crystal % 2, 0);
   EXPECT_EQ(facing.crystal, sent.crystal / 2);
-  CrystalAngle = 179.75f;
-  CrystalAngleStep = 0.25f;
+  scene.crystalAngle = 179.75f;
+  scene.crystalAngleStep = 0.25f;
   EXPECT_EQ(CountFrameTriangles(true).crystal, sent.crystal / 2);
 }
 
@@ -135,9 +138,9 @@ TEST(Frame, FramesRestoreTheMatricesAndRaiseNoError) {
   DrawFrames(3);
   ExpectMatricesAsInitGLLeftThem(projection, "after three frames");
   // The frame that completes a turn also grows a new crystal.
-  CrystalAngle = 449.75f;
+  scene.crystalAngle = 449.75f;
   DrawFrames(1);
-  EXPECT_EQ(CrystalAngle, 90.0f);
+  EXPECT_EQ(scene.crystalAngle, 90.0f);
   ExpectMatricesAsInitGLLeftThem(projection, "after a new crystal");
 }
 
@@ -158,6 +161,54 @@ TEST(Frame, SecondSetUpInOneProcessStartsClean) {
   ASSERT_TRUE(StartScene(gl, 320, 180, false, 11));
   DrawFrames(3);
   EXPECT_EQ(gl.pixels(), first);
+}
+
+// Screens of different sizes, each with its own scene and context, drawn in
+// turn through a regrowth: each picture and each scene's numbers are exactly
+// those of the same scene drawn alone, and each mesh covers its own window.
+TEST(Frame, ScenesDrawnInTurnMatchEachDrawnAlone) {
+  struct Screen {
+    int width, height;
+    bool preview;
+    uint32_t seed;
+  };
+  const Screen screens[2] = {{320, 180, false, 21}, {160, 120, true, 22}};
+  auto drawScreen = [](OffscreenGL& gl, Scene& drawn) {
+    ASSERT_TRUE(gl.MakeCurrent());
+    DrawFrames(1, drawn);
+  };
+  std::unique_ptr<Scene> alone[2], inTurn[2];
+  std::vector<uint8_t> alonePixels[2];
+  for (int k = 0; k < 2; ++k) {
+    const Screen& s = screens[k];
+    alone[k] = MakeScene();
+    OffscreenGL gl;
+    ASSERT_TRUE(StartScene(gl, s.width, s.height, s.preview, s.seed, *alone[k]));
+    alone[k]->crystalAngle = 449.0f;  // a new crystal grows on the way
+    for (int frame = 0; frame < 6; ++frame) drawScreen(gl, *alone[k]);
+    alonePixels[k] = gl.pixels();
+  }
+  OffscreenGL gl[2];
+  for (int k = 0; k < 2; ++k) {
+    inTurn[k] = MakeScene();
+    ASSERT_TRUE(StartScene(gl[k], screens[k].width, screens[k].height, screens[k].preview, screens[k].seed,
+                           *inTurn[k]));
+    inTurn[k]->crystalAngle = 449.0f;
+  }
+  for (int frame = 0; frame < 6; ++frame) {
+    for (int k = 0; k < 2; ++k) drawScreen(gl[k], *inTurn[k]);
+  }
+  for (int k = 0; k < 2; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(inTurn[k]->crystalAngle, 90.25f);  // regrown on the fifth frame
+    EXPECT_EQ(0, std::memcmp(alone[k].get(), inTurn[k].get(), sizeof(Scene)));
+    EXPECT_EQ(gl[k].pixels(), alonePixels[k]);
+    int uncovered = 0;
+    for (int y = 0; y < gl[k].height(); ++y) {
+      for (int x = 0; x < gl[k].width(); ++x) uncovered += gl[k].PixelAt(x, y).alpha == 0;
+    }
+    EXPECT_EQ(uncovered, 0);
+  }
 }
 
 }  // namespace

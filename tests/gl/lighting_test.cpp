@@ -9,6 +9,7 @@
 #include "background/background_grid.h"
 #include "common/gl.h"
 #include "crystal/crystal_model.h"
+#include "render/scene.h"
 #include "scene_on_mesa.h"
 
 namespace {
@@ -36,9 +37,9 @@ std::vector<uint8_t> FirstFrame(Part part, GLenum darkened = 0, bool greyClear =
   if (!StartScene(gl, Width, Height, false, Seed)) return {};
   if (greyClear) glClearColor(0.25f, 0.25f, 0.25f, 0.0f);
   if (part == Part::BackgroundOnly) {
-    std::memset(CrystalModel.alpha, 0, sizeof CrystalModel.alpha);  // every point invisible
+    std::memset(scene.crystalModel.alpha, 0, sizeof scene.crystalModel.alpha);  // every point invisible
   } else if (part == Part::CrystalOnly) {
-    BackgroundGrid.rows = 0;  // no cells to draw
+    scene.backgroundGrid.rows = 0;  // no cells to draw
   }
   if (darkened != 0) DarkenLight(darkened);
   DrawFrames(1);

@@ -4,25 +4,33 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "common/gl.h"
 #include "render/draw_frame.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
+#include "render/scene.h"
 
-bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed) {
-  PrepareScene(width, height, preview, seed);
+namespace {
+const std::unique_ptr<Scene> OwnedScene = MakeScene();
+}  // namespace
+Scene& scene = *OwnedScene;
+
+bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed, Scene& drawn) {
+  PrepareScene(drawn, width, height, preview, seed);
   if (!gl.Create(width, height)) {
     ADD_FAILURE() << gl.error();
     return false;
   }
-  InitGL();
+  InitGL(drawn);
   return true;
 }
 
-void DrawFrames(int count) {
+void DrawFrames(int count, Scene& drawn) {
   for (int frame = 0; frame < count; ++frame) {
-    DrawFrame([] { glFinish(); });
+    DrawFrame(drawn);
+    glFinish();
   }
 }
 

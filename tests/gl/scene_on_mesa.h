@@ -4,13 +4,21 @@
 
 #include "offscreen/offscreen_gl.h"
 
-// Sets the scene up the way a freshly started saver does, on a new offscreen
+struct Scene;
+
+// The scene the tests draw unless they name another: one for the program, as
+// a saver has one per screen.
+extern Scene& scene;
+
+// Sets a scene up the way a freshly started saver does, on a new offscreen
 // context of width x height: PrepareScene, context, InitGL. False, with a
 // test failure, when there is no context: the caller must not draw then.
-[[nodiscard]] bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed);
+[[nodiscard]] bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed,
+                              Scene& drawn = scene);
 
-// The saver's frame: clear, DrawScene, and glFinish where it would swap.
-void DrawFrames(int count);
+// The saver's frame: clear, DrawScene, and glFinish where it would swap; on
+// whatever context is current.
+void DrawFrames(int count, Scene& drawn = scene);
 
 // Pixels whose red, green or blue is not zero.
 int LitPixels(const OffscreenGL& gl);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include "allocation_counter.h"
 #include "background/background_grid.h"
@@ -13,8 +14,13 @@
 #include "crystal/draw_crystal.h"
 #include "render/draw_scene.h"
 #include "render/prepare_scene.h"
+#include "render/scene.h"
 
 namespace {
+
+// One scene for the whole program, as a saver has one per screen.
+const std::unique_ptr<Scene> OwnedScene = MakeScene();
+Scene& scene = *OwnedScene;
 
 constexpr double TwoPi = 6.28318530717958647692;
 constexpr float LargestSpeed = 0.0100f;
@@ -32,13 +38,13 @@ bool FieldFinite(const Field& field) {
 }
 
 bool CrystalFinite() {
-  const CrystalModelData& m = CrystalModel;
+  const CrystalModelData& m = scene.crystalModel;
   return FieldFinite(m.x) && FieldFinite(m.y) && FieldFinite(m.zFront) && FieldFinite(m.zBack) &&
          FieldFinite(m.red) && FieldFinite(m.green) && FieldFinite(m.blue) && FieldFinite(m.alpha);
 }
 
 bool GridFinite() {
-  const BackgroundGridData& g = BackgroundGrid;
+  const BackgroundGridData& g = scene.backgroundGrid;
   return FieldFinite(g.x) && FieldFinite(g.y) && FieldFinite(g.depth) && FieldFinite(g.red) &&
          FieldFinite(g.green) && FieldFinite(g.blue);
 }
@@ -60,26 +66,26 @@ TEST(SceneSoak, AllocationCounterSeesHeapAllocations) {
 TEST(SceneSoak, AMillionFramesStayFiniteInRangeAndAllocateNothing) {
   for (bool preview : {false, true}) {
     SCOPED_TRACE(preview ? "preview" : "full screen");
-    PrepareScene(preview ? 152 : 1920, preview ? 112 : 1080, preview, 20261208);
+    PrepareScene(scene, preview ? 152 : 1920, preview ? 112 : 1080, preview, 20261208);
     // Sanitizer builds run a shorter soak through the environment.
     const char* limit = std::getenv("RIMEGLASS_SOAK_FRAMES");
     const long frames = limit != nullptr ? std::atol(limit) : preview ? 200000 : 1000000;
     const size_t allocationsBefore = HeapAllocationCount();
     long regrowths = 0;
-    float previousAngle = CrystalAngle;
+    float previousAngle = scene.crystalAngle;
     for (long frame = 0; frame < frames; ++frame) {
-      AdvanceScene();
-      if (CrystalAngle < previousAngle) {
+      AdvanceScene(scene);
+      if (scene.crystalAngle < previousAngle) {
         ++regrowths;
         ASSERT_TRUE(CrystalFinite()) << "frame " << frame;
       }
-      previousAngle = CrystalAngle;
-      ASSERT_GE(CrystalAngle, 0.0f);
-      ASSERT_LT(CrystalAngle, 450.0f);
+      previousAngle = scene.crystalAngle;
+      ASSERT_GE(scene.crystalAngle, 0.0f);
+      ASSERT_LT(scene.crystalAngle, 450.0f);
       // The preview's starting speeds may be larger, and the phases start
       // anywhere up to 6.799, so the range holds from the first turns on.
       if (frame > 2000) {
-        const BackgroundPhasesData& ph = BackgroundPhases;
+        const BackgroundPhasesData& ph = scene.backgroundPhases;
         ASSERT_TRUE(PhaseInRange(ph.phaseA) && PhaseInRange(ph.phaseB) && PhaseInRange(ph.phaseC))
             << "phases " << ph.phaseA << ", " << ph.phaseB << ", " << ph.phaseC << " at frame " << frame;
       }

@@ -2,19 +2,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "background/background_grid.h"
 #include "background/background_phases.h"
 #include "background/colour_field.h"
 #include "common/random.h"
+#include "render/scene.h"
 
 namespace {
 
+// One scene for the whole program, as a saver has one per screen.
+const std::unique_ptr<Scene> OwnedScene = MakeScene();
+Scene& scene = *OwnedScene;
+
 void ColourGrid(float a, float b, float c) {
-  BackgroundGrid.rows = 80;
-  BackgroundGrid.cols = 142;
-  BackgroundPhases = {a, 0.001f, b, 0.001f, c, 0.001f};
-  ComputeBackgroundColours();
+  scene.backgroundGrid.rows = 80;
+  scene.backgroundGrid.cols = 142;
+  scene.backgroundPhases = {a, 0.001f, b, 0.001f, c, 0.001f};
+  ComputeBackgroundColours(scene);
 }
 
 TEST(BackgroundColour, ChannelsFoldIntoTheUnitRangeThenTakeTheRoot) {
@@ -27,21 +33,21 @@ TEST(BackgroundColour, ChannelsFoldIntoTheUnitRangeThenTakeTheRoot) {
 
 TEST(BackgroundColour, WorkedVertexMatches) {
   ColourGrid(0.0f, 0.0f, 0.0f);
-  EXPECT_FLOAT_EQ(-0.2f, BackgroundGrid.red[0][0]);
-  EXPECT_FLOAT_EQ(-0.2f, BackgroundGrid.green[0][0]);
-  EXPECT_FLOAT_EQ(-0.2f, BackgroundGrid.blue[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, scene.backgroundGrid.red[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, scene.backgroundGrid.green[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, scene.backgroundGrid.blue[0][0]);
 
   ColourGrid(0.5f, 1.0f, 1.5f);
-  EXPECT_NEAR(0.79477, BackgroundGrid.red[40][20], 1e-5);
-  EXPECT_NEAR(0.77822, BackgroundGrid.green[40][20], 1e-5);
-  EXPECT_NEAR(0.60474, BackgroundGrid.blue[40][20], 1e-5);  // folded
+  EXPECT_NEAR(0.79477, scene.backgroundGrid.red[40][20], 1e-5);
+  EXPECT_NEAR(0.77822, scene.backgroundGrid.green[40][20], 1e-5);
+  EXPECT_NEAR(0.60474, scene.backgroundGrid.blue[40][20], 1e-5);  // folded
 }
 
 TEST(BackgroundColour, EveryUsedVertexIsColouredWithinRange) {
   ColourGrid(3.1f, 5.9f, 0.2f);
   for (int i = 0; i <= 80; ++i) {
     for (int j = 0; j <= 142; ++j) {
-      for (const GridField* channel : {&BackgroundGrid.red, &BackgroundGrid.green, &BackgroundGrid.blue}) {
+      for (const GridField* channel : {&scene.backgroundGrid.red, &scene.backgroundGrid.green, &scene.backgroundGrid.blue}) {
         const float value = (*channel)[i][j];
         ASSERT_GE(value, -0.2f);
         ASSERT_LE(value, 0.8f);
@@ -51,55 +57,55 @@ TEST(BackgroundColour, EveryUsedVertexIsColouredWithinRange) {
 }
 
 TEST(BackgroundPhaseBounce, APhasePastTheTopTurnsBackTheSameFrame) {
-  SeedRandom(1);
-  BackgroundPhases = {6.5f, 0.0015f, 1.0f, 0.001f, 1.0f, 0.001f};
-  AdvanceBackgroundPhases();
-  EXPECT_FLOAT_EQ(6.5015f, BackgroundPhases.phaseA);
-  EXPECT_LE(BackgroundPhases.speedA, -0.001f);
-  EXPECT_GE(BackgroundPhases.speedA, -0.00199f);
-  float previous = BackgroundPhases.phaseA;
+  SeedRandom(scene.random, 1);
+  scene.backgroundPhases = {6.5f, 0.0015f, 1.0f, 0.001f, 1.0f, 0.001f};
+  AdvanceBackgroundPhases(scene);
+  EXPECT_FLOAT_EQ(6.5015f, scene.backgroundPhases.phaseA);
+  EXPECT_LE(scene.backgroundPhases.speedA, -0.001f);
+  EXPECT_GE(scene.backgroundPhases.speedA, -0.00199f);
+  float previous = scene.backgroundPhases.phaseA;
   for (int k = 0; k < 200; ++k) {
-    AdvanceBackgroundPhases();
-    EXPECT_LT(BackgroundPhases.phaseA, previous);
-    previous = BackgroundPhases.phaseA;
+    AdvanceBackgroundPhases(scene);
+    EXPECT_LT(scene.backgroundPhases.phaseA, previous);
+    previous = scene.backgroundPhases.phaseA;
   }
 }
 
 TEST(BackgroundPhaseBounce, DrawsANewSpeedOnEveryFrameAtOrBeyondAnEnd) {
-  SeedRandom(1);
+  SeedRandom(scene.random, 1);
   // 6.5 is still above 2 pi after the step back, so this frame draws again.
-  BackgroundPhases = {6.5f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
-  const uint32_t before = RandomSeed;
-  AdvanceBackgroundPhases();
-  EXPECT_NE(before, RandomSeed);
-  EXPECT_LT(BackgroundPhases.speedA, 0.0f);
+  scene.backgroundPhases = {6.5f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
+  const uint32_t before = scene.random.seed;
+  AdvanceBackgroundPhases(scene);
+  EXPECT_NE(before, scene.random.seed);
+  EXPECT_LT(scene.backgroundPhases.speedA, 0.0f);
   // Inside the range no number is drawn.
-  BackgroundPhases = {3.0f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
-  const uint32_t inside = RandomSeed;
-  AdvanceBackgroundPhases();
-  EXPECT_EQ(inside, RandomSeed);
+  scene.backgroundPhases = {3.0f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
+  const uint32_t inside = scene.random.seed;
+  AdvanceBackgroundPhases(scene);
+  EXPECT_EQ(inside, scene.random.seed);
 }
 
 TEST(BackgroundPhaseBounce, APhaseReachingExactlyZeroTurnsForward) {
-  SeedRandom(3);
-  BackgroundPhases = {1.0f, 0.001f, 0.001f, -0.001f, 1.0f, 0.001f};
-  AdvanceBackgroundPhases();
-  EXPECT_EQ(0.0f, BackgroundPhases.phaseB);
-  EXPECT_GE(BackgroundPhases.speedB, 0.001f);
-  EXPECT_LE(BackgroundPhases.speedB, 0.00199f);
+  SeedRandom(scene.random, 3);
+  scene.backgroundPhases = {1.0f, 0.001f, 0.001f, -0.001f, 1.0f, 0.001f};
+  AdvanceBackgroundPhases(scene);
+  EXPECT_EQ(0.0f, scene.backgroundPhases.phaseB);
+  EXPECT_GE(scene.backgroundPhases.speedB, 0.001f);
+  EXPECT_LE(scene.backgroundPhases.speedB, 0.00199f);
 }
 
 TEST(BackgroundPhases, StartWithinTheirRangesInBothVariants) {
   for (bool preview : {false, true}) {
     for (uint32_t seed = 0; seed < 200; ++seed) {
-      SeedRandom(seed);
-      InitBackgroundPhases(preview);
-      for (float phase : {BackgroundPhases.phaseA, BackgroundPhases.phaseB, BackgroundPhases.phaseC}) {
+      SeedRandom(scene.random, seed);
+      InitBackgroundPhases(scene, preview);
+      for (float phase : {scene.backgroundPhases.phaseA, scene.backgroundPhases.phaseB, scene.backgroundPhases.phaseC}) {
         ASSERT_GE(phase, 0.0f);
         ASSERT_LE(phase, 6.799f);
       }
       const float low = preview ? 0.0001f : 0.001f, high = preview ? 0.01f : 0.00199f;
-      for (float speed : {BackgroundPhases.speedA, BackgroundPhases.speedB, BackgroundPhases.speedC}) {
+      for (float speed : {scene.backgroundPhases.speedA, scene.backgroundPhases.speedB, scene.backgroundPhases.speedC}) {
         ASSERT_GE(speed, low);
         ASSERT_LE(speed, high);
       }
@@ -130,25 +136,25 @@ TEST(BackgroundColour, FastFieldStoresTheReferenceFloatsBitForBit) {
     uint32_t seed;
   };
   for (const Case& c : {Case{80, 142, 11}, Case{50, 68, 12}, Case{80, 200, 13}, Case{50, 1, 14}}) {
-    BackgroundGrid.rows = c.rows;
-    BackgroundGrid.cols = c.cols;
-    SeedRandom(c.seed);
-    InitBackgroundPhases(c.rows == 50);
+    scene.backgroundGrid.rows = c.rows;
+    scene.backgroundGrid.cols = c.cols;
+    SeedRandom(scene.random, c.seed);
+    InitBackgroundPhases(scene, c.rows == 50);
     for (int frame = 0; frame < 400; ++frame) {
-      AdvanceBackgroundPhases();
+      AdvanceBackgroundPhases(scene);
       // Jump around the phase range now and then, past both ends included.
-      if (frame % 50 == 0) BackgroundPhases.phaseB = -0.001f + frame * 0.0163f;
-      ComputeBackgroundColoursReference();
-      std::copy(&BackgroundGrid.red[0][0], &BackgroundGrid.red[0][0] + sizeof(GridField) / sizeof(float),
+      if (frame % 50 == 0) scene.backgroundPhases.phaseB = -0.001f + frame * 0.0163f;
+      ComputeBackgroundColoursReference(scene);
+      std::copy(&scene.backgroundGrid.red[0][0], &scene.backgroundGrid.red[0][0] + sizeof(GridField) / sizeof(float),
                 &ReferenceRed[0][0]);
-      std::copy(&BackgroundGrid.green[0][0], &BackgroundGrid.green[0][0] + sizeof(GridField) / sizeof(float),
+      std::copy(&scene.backgroundGrid.green[0][0], &scene.backgroundGrid.green[0][0] + sizeof(GridField) / sizeof(float),
                 &ReferenceGreen[0][0]);
-      std::copy(&BackgroundGrid.blue[0][0], &BackgroundGrid.blue[0][0] + sizeof(GridField) / sizeof(float),
+      std::copy(&scene.backgroundGrid.blue[0][0], &scene.backgroundGrid.blue[0][0] + sizeof(GridField) / sizeof(float),
                 &ReferenceBlue[0][0]);
-      ComputeBackgroundColours();
-      ASSERT_TRUE(SameColours(ReferenceRed, BackgroundGrid.red, c.rows, c.cols)) << "frame " << frame;
-      ASSERT_TRUE(SameColours(ReferenceGreen, BackgroundGrid.green, c.rows, c.cols)) << "frame " << frame;
-      ASSERT_TRUE(SameColours(ReferenceBlue, BackgroundGrid.blue, c.rows, c.cols)) << "frame " << frame;
+      ComputeBackgroundColours(scene);
+      ASSERT_TRUE(SameColours(ReferenceRed, scene.backgroundGrid.red, c.rows, c.cols)) << "frame " << frame;
+      ASSERT_TRUE(SameColours(ReferenceGreen, scene.backgroundGrid.green, c.rows, c.cols)) << "frame " << frame;
+      ASSERT_TRUE(SameColours(ReferenceBlue, scene.backgroundGrid.blue, c.rows, c.cols)) << "frame " << frame;
     }
   }
 }
@@ -157,27 +163,27 @@ TEST(BackgroundColour, FastFieldStoresTheReferenceFloatsBitForBit) {
 // float step away from the direct sine at vertex (16, 54): the fast field has
 // to notice and take the direct sine there.
 TEST(BackgroundColour, FastFieldFallsBackWhereTheIdentityWouldRoundDifferently) {
-  BackgroundGrid.rows = 80;
-  BackgroundGrid.cols = 142;
-  BackgroundPhases = {4.37496185f, 0.0f, 2.87756395f, 0.0f, 6.18049622f, 0.0f};
-  ComputeBackgroundColoursReference();
-  const float expected = BackgroundGrid.blue[16][54];
-  BackgroundGrid.blue[16][54] = 0.0f;
-  ComputeBackgroundColours();
-  EXPECT_EQ(expected, BackgroundGrid.blue[16][54]);
+  scene.backgroundGrid.rows = 80;
+  scene.backgroundGrid.cols = 142;
+  scene.backgroundPhases = {4.37496185f, 0.0f, 2.87756395f, 0.0f, 6.18049622f, 0.0f};
+  ComputeBackgroundColoursReference(scene);
+  const float expected = scene.backgroundGrid.blue[16][54];
+  scene.backgroundGrid.blue[16][54] = 0.0f;
+  ComputeBackgroundColours(scene);
+  EXPECT_EQ(expected, scene.backgroundGrid.blue[16][54]);
 }
 
 // A raw value far below 2^-29 must survive the fold as it is: at vertex (0, 0)
 // these phases give a red of about 1e-14 before the root.
 TEST(BackgroundColour, FastFieldKeepsTinyRawValuesExactly) {
-  BackgroundGrid.rows = 80;
-  BackgroundGrid.cols = 142;
+  scene.backgroundGrid.rows = 80;
+  scene.backgroundGrid.cols = 142;
   for (const float c : {0.679f, 0.68f}) {
-    BackgroundPhases = {3.14159274f, 0.0f, 0.0f, 0.0f, c, 0.0f};
-    ComputeBackgroundColoursReference();
-    const float expected = BackgroundGrid.red[0][0];
-    ComputeBackgroundColours();
-    EXPECT_EQ(expected, BackgroundGrid.red[0][0]) << "C = " << c;
+    scene.backgroundPhases = {3.14159274f, 0.0f, 0.0f, 0.0f, c, 0.0f};
+    ComputeBackgroundColoursReference(scene);
+    const float expected = scene.backgroundGrid.red[0][0];
+    ComputeBackgroundColours(scene);
+    EXPECT_EQ(expected, scene.backgroundGrid.red[0][0]) << "C = " << c;
   }
 }
 

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "common/random.h"
 #include "crystal/crystal_model.h"
 #include "crystal/orbit_log.h"
+#include "render/scene.h"
 
 namespace {
+
+// One scene for the whole program, as a saver has one per screen.
+const std::unique_ptr<Scene> OwnedScene = MakeScene();
+Scene& scene = *OwnedScene;
 
 constexpr int N = 20;
 
@@ -25,7 +31,7 @@ struct EscapeExample {
 
 class CrystalForShapeZero : public ::testing::Test {
  protected:
-  void SetUp() override { GenerateCrystalWithShape(0.0f, 0.0f, 0.0f); }
+  void SetUp() override { GenerateCrystalWithShape(scene, 0.0f, 0.0f, 0.0f); }
 };
 
 TEST_F(CrystalForShapeZero, OrbitsEscapeAtTheWorkedSteps) {
@@ -39,37 +45,37 @@ TEST_F(CrystalForShapeZero, OrbitsEscapeAtTheWorkedSteps) {
   };
   for (const EscapeExample& e : examples) {
     SCOPED_TRACE(::testing::Message() << "point (" << e.i << ", " << e.j << ")");
-    const OrbitEscape escape = RunCrystalOrbit(e.i, e.j);
-    ExpectClose7(e.startRe, CrystalOrbit.orbitRe[0]);
+    const OrbitEscape escape = RunCrystalOrbit(scene, e.i, e.j);
+    ExpectClose7(e.startRe, scene.crystalOrbit.orbitRe[0]);
     // The mirrored pair at row 16 is quoted to ten digits: it differs in the last bit.
-    EXPECT_NEAR(e.startIm, CrystalOrbit.orbitIm[0], e.i == 16 ? 1e-9 : 1e-7);
+    EXPECT_NEAR(e.startIm, scene.crystalOrbit.orbitIm[0], e.i == 16 ? 1e-9 : 1e-7);
     EXPECT_EQ(e.step, escape.step);
     ExpectClose7(e.logMagnitude, escape.logMagnitude);
-    ExpectClose7(e.level, CrystalModel.level[0][e.i][e.j]);
+    ExpectClose7(e.level, scene.crystalModel.level[0][e.i][e.j]);
   }
 }
 
 TEST_F(CrystalForShapeZero, ApexOrbitFollowsTheWorkedValues) {
-  RunCrystalOrbit(0, 0);
-  ExpectClose7(-0.2078047, CrystalOrbit.orbitLog[0]);
-  ExpectClose7(-0.7631828, CrystalOrbit.orbitRe[1]);
-  ExpectClose7(-0.03279998, CrystalOrbit.orbitIm[1]);
-  ExpectClose7(-0.1073915, CrystalOrbit.orbitLog[1]);
-  ExpectClose7(16.04015, CrystalOrbit.orbitRe[14]);
-  ExpectClose7(-63.25517, CrystalOrbit.orbitIm[14]);
+  RunCrystalOrbit(scene, 0, 0);
+  ExpectClose7(-0.2078047, scene.crystalOrbit.orbitLog[0]);
+  ExpectClose7(-0.7631828, scene.crystalOrbit.orbitRe[1]);
+  ExpectClose7(-0.03279998, scene.crystalOrbit.orbitIm[1]);
+  ExpectClose7(-0.1073915, scene.crystalOrbit.orbitLog[1]);
+  ExpectClose7(16.04015, scene.crystalOrbit.orbitRe[14]);
+  ExpectClose7(-63.25517, scene.crystalOrbit.orbitIm[14]);
 }
 
 TEST_F(CrystalForShapeZero, MirroredPointsDifferOnlyInTheLastBitOfY) {
-  EXPECT_NEAR(-0.1435000002, CrystalModel.y[0][16][1], 1e-10);
-  EXPECT_NEAR(0.1434999853, CrystalModel.y[0][16][15], 1e-10);
+  EXPECT_NEAR(-0.1435000002, scene.crystalModel.y[0][16][1], 1e-10);
+  EXPECT_NEAR(0.1434999853, scene.crystalModel.y[0][16][15], 1e-10);
 }
 
 TEST_F(CrystalForShapeZero, CountsOfEachKindOfPoint) {
   int solid5 = 0, solid7 = 0, solid9 = 0, rimOrHalo = 0, empty = 0, solidRim = 0;
   for (int i = 0; i <= N; ++i) {
     for (int j = 0; j <= i; ++j) {
-      const float level = CrystalModel.level[0][i][j];
-      const float alpha = CrystalModel.alpha[0][i][j];
+      const float level = scene.crystalModel.level[0][i][j];
+      const float alpha = scene.crystalModel.alpha[0][i][j];
       if (level == 0.5f) ++solid5;
       if (level == 0.7f) ++solid7;
       if (level == 0.9f) ++solid9;
@@ -85,8 +91,8 @@ TEST_F(CrystalForShapeZero, CountsOfEachKindOfPoint) {
   EXPECT_EQ(80, empty);
   // 94 halo points plus the 21 rim points, two of which are solid-level.
   EXPECT_EQ(94 + 21, rimOrHalo);
-  for (auto [i, j] : {std::pair{10, 0}, {10, 10}, {19, 0}, {19, 19}}) EXPECT_EQ(0.7f, CrystalModel.level[0][i][j]);
-  for (auto [i, j] : {std::pair{14, 5}, {14, 9}, {16, 1}}) EXPECT_EQ(0.9f, CrystalModel.level[0][i][j]);
+  for (auto [i, j] : {std::pair{10, 0}, {10, 10}, {19, 0}, {19, 19}}) EXPECT_EQ(0.7f, scene.crystalModel.level[0][i][j]);
+  for (auto [i, j] : {std::pair{14, 5}, {14, 9}, {16, 1}}) EXPECT_EQ(0.9f, scene.crystalModel.level[0][i][j]);
 }
 
 TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
@@ -100,8 +106,8 @@ TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
                         {0.7835165f, 0.01748008f}};
   for (int i = 0; i <= N; ++i) {
     for (int j = 0; j <= i; ++j) {
-      const float alpha = CrystalModel.alpha[0][i][j];
-      const float zFront = CrystalModel.zFront[0][i][j];
+      const float alpha = scene.crystalModel.alpha[0][i][j];
+      const float zFront = scene.crystalModel.zFront[0][i][j];
       bool matched = false;
       for (const Kind& k : kinds) {
         if (std::fabs(alpha - k.alpha) <= 1e-6f * std::fabs(k.alpha) + 1e-7f &&
@@ -109,7 +115,7 @@ TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
           matched = true;
       }
       EXPECT_TRUE(matched) << "(" << i << ", " << j << ") alpha " << alpha << " zFront " << zFront;
-      EXPECT_EQ(-zFront, CrystalModel.zBack[0][i][j]);
+      EXPECT_EQ(-zFront, scene.crystalModel.zBack[0][i][j]);
     }
   }
 }
@@ -117,65 +123,65 @@ TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
 TEST_F(CrystalForShapeZero, EveryOuterTriangleWithASolidCornerIsFullyVisible) {
   for (int i = 0; i < N; ++i) {
     for (int j = 0; j <= i; ++j) {
-      const float* corners[3] = {&CrystalModel.level[0][i][j], &CrystalModel.level[0][i + 1][j],
-                                 &CrystalModel.level[0][i + 1][j + 1]};
+      const float* corners[3] = {&scene.crystalModel.level[0][i][j], &scene.crystalModel.level[0][i + 1][j],
+                                 &scene.crystalModel.level[0][i + 1][j + 1]};
       bool solid = false;
       for (const float* level : corners) solid = solid || *level > 0.1f;
       if (!solid) continue;
-      EXPECT_NE(0.0f, CrystalModel.alpha[0][i][j]);
-      EXPECT_NE(0.0f, CrystalModel.alpha[0][i + 1][j]);
-      EXPECT_NE(0.0f, CrystalModel.alpha[0][i + 1][j + 1]);
+      EXPECT_NE(0.0f, scene.crystalModel.alpha[0][i][j]);
+      EXPECT_NE(0.0f, scene.crystalModel.alpha[0][i + 1][j]);
+      EXPECT_NE(0.0f, scene.crystalModel.alpha[0][i + 1][j + 1]);
     }
   }
 }
 
 TEST(CrystalGeneration, SectorsAreRotatedCopiesOfTheBase) {
-  GenerateCrystalWithShape(0.123f, 0.456f, 0.789f);
+  GenerateCrystalWithShape(scene, 0.123f, 0.456f, 0.789f);
   for (int s = 1; s < CrystalSectors; ++s) {
     const double theta = static_cast<float>(s * 3.14159265358979323846 / 3);
     for (int i = 0; i <= N; ++i) {
       for (int j = 0; j <= i; ++j) {
-        const double x0 = CrystalModel.x[0][i][j], y0 = CrystalModel.y[0][i][j];
-        EXPECT_NEAR(std::cos(theta) * x0 - std::sin(theta) * y0, CrystalModel.x[s][i][j], 1e-7);
-        EXPECT_NEAR(std::sin(theta) * x0 + std::cos(theta) * y0, CrystalModel.y[s][i][j], 1e-7);
-        EXPECT_EQ(CrystalModel.alpha[0][i][j], CrystalModel.alpha[s][i][j]);
-        EXPECT_EQ(CrystalModel.zFront[0][i][j], CrystalModel.zFront[s][i][j]);
-        EXPECT_EQ(CrystalModel.zBack[0][i][j], CrystalModel.zBack[s][i][j]);
-        EXPECT_EQ(1.0f, CrystalModel.red[s][i][j]);
+        const double x0 = scene.crystalModel.x[0][i][j], y0 = scene.crystalModel.y[0][i][j];
+        EXPECT_NEAR(std::cos(theta) * x0 - std::sin(theta) * y0, scene.crystalModel.x[s][i][j], 1e-7);
+        EXPECT_NEAR(std::sin(theta) * x0 + std::cos(theta) * y0, scene.crystalModel.y[s][i][j], 1e-7);
+        EXPECT_EQ(scene.crystalModel.alpha[0][i][j], scene.crystalModel.alpha[s][i][j]);
+        EXPECT_EQ(scene.crystalModel.zFront[0][i][j], scene.crystalModel.zFront[s][i][j]);
+        EXPECT_EQ(scene.crystalModel.zBack[0][i][j], scene.crystalModel.zBack[s][i][j]);
+        EXPECT_EQ(1.0f, scene.crystalModel.red[s][i][j]);
       }
     }
   }
-  EXPECT_EQ(0.0f, CrystalModel.x[3][0][0]);
-  EXPECT_EQ(0.0f, CrystalModel.y[5][0][0]);
+  EXPECT_EQ(0.0f, scene.crystalModel.x[3][0][0]);
+  EXPECT_EQ(0.0f, scene.crystalModel.y[5][0][0]);
   // The outer row spans two corners of the hexagon.
-  EXPECT_NEAR(0.355, CrystalModel.x[0][N][0], 1e-7);
-  EXPECT_NEAR(-0.205, CrystalModel.y[0][N][0], 1e-6);
-  EXPECT_NEAR(0.205, CrystalModel.y[0][N][N], 1e-6);
+  EXPECT_NEAR(0.355, scene.crystalModel.x[0][N][0], 1e-7);
+  EXPECT_NEAR(-0.205, scene.crystalModel.y[0][N][0], 1e-6);
+  EXPECT_NEAR(0.205, scene.crystalModel.y[0][N][N], 1e-6);
 }
 
 TEST(CrystalGeneration, RegrowingLeavesNothingOfThePreviousCrystal) {
-  GenerateCrystalWithShape(0.5f, 0.9f, 0.1f);
-  GenerateCrystalWithShape(0.0f, 0.0f, 0.0f);
-  const float alpha = CrystalModel.alpha[2][7][3];
-  const float zFront = CrystalModel.zFront[4][12][6];
-  GenerateCrystalWithShape(0.0f, 0.0f, 0.0f);
-  EXPECT_EQ(alpha, CrystalModel.alpha[2][7][3]);
-  EXPECT_EQ(zFront, CrystalModel.zFront[4][12][6]);
+  GenerateCrystalWithShape(scene, 0.5f, 0.9f, 0.1f);
+  GenerateCrystalWithShape(scene, 0.0f, 0.0f, 0.0f);
+  const float alpha = scene.crystalModel.alpha[2][7][3];
+  const float zFront = scene.crystalModel.zFront[4][12][6];
+  GenerateCrystalWithShape(scene, 0.0f, 0.0f, 0.0f);
+  EXPECT_EQ(alpha, scene.crystalModel.alpha[2][7][3]);
+  EXPECT_EQ(zFront, scene.crystalModel.zFront[4][12][6]);
   // Storage beyond a row's last column is never written.
-  EXPECT_EQ(0.0f, CrystalModel.alpha[0][3][4]);
+  EXPECT_EQ(0.0f, scene.crystalModel.alpha[0][3][4]);
 }
 
 TEST(CrystalGeneration, DrawsExactlyThreeShapeParameters) {
-  SeedRandom(42);
-  const float p1 = Random(1000) / 1000.0f, p2 = Random(1000) / 1000.0f, p3 = Random(1000) / 1000.0f;
-  const uint32_t after = RandomSeed;
-  SeedRandom(42);
-  GenerateCrystal();
-  EXPECT_EQ(after, RandomSeed);
-  EXPECT_EQ(p1, CrystalShape.shapeP1);
-  EXPECT_EQ(p2, CrystalShape.shapeP2);
-  EXPECT_EQ(p3, CrystalShape.shapeP3);
-  EXPECT_EQ(20, LatticeSize);
+  SeedRandom(scene.random, 42);
+  const float p1 = Random(scene.random, 1000) / 1000.0f, p2 = Random(scene.random, 1000) / 1000.0f, p3 = Random(scene.random, 1000) / 1000.0f;
+  const uint32_t after = scene.random.seed;
+  SeedRandom(scene.random, 42);
+  GenerateCrystal(scene);
+  EXPECT_EQ(after, scene.random.seed);
+  EXPECT_EQ(p1, scene.crystalShape.shapeP1);
+  EXPECT_EQ(p2, scene.crystalShape.shapeP2);
+  EXPECT_EQ(p3, scene.crystalShape.shapeP3);
+  EXPECT_EQ(20, scene.latticeSize);
 }
 
 float DirectLogMagnitude(float re, float im) {

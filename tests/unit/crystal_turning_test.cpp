@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "common/random.h"
 #include "common/triangle_normal.h"
 #include "crystal/crystal_model.h"
 #include "crystal/draw_crystal.h"
+#include "render/scene.h"
 
 namespace {
+
+// One scene for the whole program, as a saver has one per screen.
+const std::unique_ptr<Scene> OwnedScene = MakeScene();
+Scene& scene = *OwnedScene;
 
 TEST(TriangleNormal, IsTheUnnormalisedCrossProductOfTheEdges) {
   const float o[3] = {0, 0, 0}, ex[3] = {1, 0, 0}, ey[3] = {0, 1, 0};
@@ -40,46 +46,46 @@ TEST(TriangleNormal, RoundsTheCrossProductOnce) {
 class CrystalTurning : public ::testing::Test {
  protected:
   void SetUp() override {
-    CrystalAngle = 0.0f;
-    CrystalAngleStep = 0.0f;
-    SeedRandom(7);
-    GenerateCrystal();
+    scene.crystalAngle = 0.0f;
+    scene.crystalAngleStep = 0.0f;
+    SeedRandom(scene.random, 7);
+    GenerateCrystal(scene);
   }
 };
 
 TEST_F(CrystalTurning, FirstFramesDrawAtZeroThenAQuarterDegreeMore) {
-  AdvanceCrystalTurn();
-  EXPECT_EQ(0.0f, CrystalAngle);
-  AdvanceCrystalTurn();
-  EXPECT_EQ(0.25f, CrystalAngle);
-  AdvanceCrystalTurn();
-  EXPECT_EQ(0.5f, CrystalAngle);
+  AdvanceCrystalTurn(scene);
+  EXPECT_EQ(0.0f, scene.crystalAngle);
+  AdvanceCrystalTurn(scene);
+  EXPECT_EQ(0.25f, scene.crystalAngle);
+  AdvanceCrystalTurn(scene);
+  EXPECT_EQ(0.5f, scene.crystalAngle);
 }
 
 TEST_F(CrystalTurning, EachFullTurnRestartsAtNinetyWithANewCrystal) {
-  const CrystalShapeData first = CrystalShape;
+  const CrystalShapeData first = scene.crystalShape;
   int framesOfFirst = 0;
   float highest = 0.0f;
   while (true) {
-    const uint32_t seedBefore = RandomSeed;
-    AdvanceCrystalTurn();
-    if (RandomSeed != seedBefore) break;  // the regrowth draws three numbers
-    highest = std::max(highest, CrystalAngle);
+    const uint32_t seedBefore = scene.random.seed;
+    AdvanceCrystalTurn(scene);
+    if (scene.random.seed != seedBefore) break;  // the regrowth draws three numbers
+    highest = std::max(highest, scene.crystalAngle);
     ++framesOfFirst;
     ASSERT_LT(framesOfFirst, 5000);
   }
   EXPECT_EQ(1800, framesOfFirst);
   EXPECT_EQ(449.75f, highest);
-  EXPECT_EQ(90.0f, CrystalAngle);  // the new crystal's first frame
-  EXPECT_FALSE(first.shapeP1 == CrystalShape.shapeP1 && first.shapeP2 == CrystalShape.shapeP2 &&
-               first.shapeP3 == CrystalShape.shapeP3);
+  EXPECT_EQ(90.0f, scene.crystalAngle);  // the new crystal's first frame
+  EXPECT_FALSE(first.shapeP1 == scene.crystalShape.shapeP1 && first.shapeP2 == scene.crystalShape.shapeP2 &&
+               first.shapeP3 == scene.crystalShape.shapeP3);
 
   int framesOfSecond = 1;
   while (true) {
-    const uint32_t seedBefore = RandomSeed;
-    AdvanceCrystalTurn();
-    ASSERT_LT(CrystalAngle, 450.0f);
-    if (RandomSeed != seedBefore) break;
+    const uint32_t seedBefore = scene.random.seed;
+    AdvanceCrystalTurn(scene);
+    ASSERT_LT(scene.crystalAngle, 450.0f);
+    if (scene.random.seed != seedBefore) break;
     ++framesOfSecond;
   }
   EXPECT_EQ(1440, framesOfSecond);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
 
 #include "background/background_grid.h"
 #include "background/background_phases.h"
@@ -19,6 +20,7 @@
 #include "render/draw_scene.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
+#include "render/scene.h"
 
 namespace {
 
@@ -49,27 +51,29 @@ Samples FrameOverReplay;
 
 RecordedStream BackgroundStream, FrontStream, BackStream;
 GridField ProjectRed, ProjectGreen, ProjectBlue;
+// The benchmarked scene, and room to undo one frame's own work on it.
+std::unique_ptr<Scene> BenchScene;
 CrystalModelData SavedCrystal;
 
 struct SceneState {
   BackgroundPhasesData phases;
-  uint32_t seed;
+  RandomGenerator random;
   float angle, step;
   CrystalShapeData shape;
 };
 
-SceneState TakeState() {
-  std::memcpy(&SavedCrystal, &CrystalModel, sizeof CrystalModel);
-  return {BackgroundPhases, RandomSeed, CrystalAngle, CrystalAngleStep, CrystalShape};
+SceneState TakeState(const Scene& scene) {
+  std::memcpy(&SavedCrystal, &scene.crystalModel, sizeof SavedCrystal);
+  return {scene.backgroundPhases, scene.random, scene.crystalAngle, scene.crystalAngleStep, scene.crystalShape};
 }
 
-void RestoreState(const SceneState& state) {
-  std::memcpy(&CrystalModel, &SavedCrystal, sizeof CrystalModel);
-  BackgroundPhases = state.phases;
-  RandomSeed = state.seed;
-  CrystalAngle = state.angle;
-  CrystalAngleStep = state.step;
-  CrystalShape = state.shape;
+void RestoreState(Scene& scene, const SceneState& state) {
+  std::memcpy(&scene.crystalModel, &SavedCrystal, sizeof SavedCrystal);
+  scene.backgroundPhases = state.phases;
+  scene.random = state.random;
+  scene.crystalAngle = state.angle;
+  scene.crystalAngleStep = state.step;
+  scene.crystalShape = state.shape;
 }
 
 double Milliseconds(Clock::time_point from, Clock::time_point to) {
@@ -90,62 +94,62 @@ double Quantile(Samples& s, double q) {
   return s.values[rank];
 }
 
-void RecordFrameStream() {
+void RecordFrameStream(const Scene& scene) {
   BackgroundStream.used = FrontStream.used = BackStream.used = 0;
-  SendBackgroundTriangles(BackgroundStream);
-  SendCrystalFace(FrontStream, CrystalModel.zFront, true);
-  SendCrystalFace(BackStream, CrystalModel.zBack, false);
+  SendBackgroundTriangles(BackgroundStream, scene);
+  SendCrystalFace(FrontStream, scene.crystalModel, scene.latticeSize, true);
+  SendCrystalFace(BackStream, scene.crystalModel, scene.latticeSize, false);
 }
 
 // The frame's GL calls through the passes' own set-up, with every per-vertex
 // value taken from the recording.
-void ReplayScene() {
+void ReplayScene(const Scene& scene) {
   BeginBackgroundPass();
-  EmitBackgroundWith([] { ReplayTriangles(BackgroundStream, 3); });
+  EmitBackgroundWith(scene, [](const Scene&) { ReplayTriangles(BackgroundStream, 3); });
   BeginCrystalPass();
-  EmitCrystalWith([](bool front) { ReplayTriangles(front ? FrontStream : BackStream, 4); });
+  EmitCrystalWith(scene, [](const Scene&, bool front) { ReplayTriangles(front ? FrontStream : BackStream, 4); });
 }
-
-void Finish() { glFinish(); }
 
 void CopyField(const GridField& from, GridField& to) { std::memcpy(&to, &from, sizeof(GridField)); }
 
-long CountDifferences(const GridField& a, const GridField& b) {
+long CountDifferences(const BackgroundGridData& grid, const GridField& a, const GridField& b) {
   long differences = 0;
-  for (int i = 0; i <= BackgroundGrid.rows; ++i) {
-    for (int j = 0; j <= BackgroundGrid.cols; ++j) differences += a[i][j] != b[i][j];
+  for (int i = 0; i <= grid.rows; ++i) {
+    for (int j = 0; j <= grid.cols; ++j) differences += a[i][j] != b[i][j];
   }
   return differences;
 }
 
 // One measured frame: the own work (then undone), the real frame, its replay,
 // a bare clear, and the reference colour field.
-long MeasureFrame(bool regrow) {
+long MeasureFrame(Scene& scene, bool regrow) {
+  BackgroundGridData& grid = scene.backgroundGrid;
   if (regrow) {
-    CrystalAngle = 449.75f;
-    CrystalAngleStep = 0.25f;
+    scene.crystalAngle = 449.75f;
+    scene.crystalAngleStep = 0.25f;
   }
-  const SceneState before = TakeState();
+  const SceneState before = TakeState(scene);
   const Clock::time_point t0 = Clock::now();
-  AdvanceBackgroundPhases();
+  AdvanceBackgroundPhases(scene);
   const Clock::time_point t1 = Clock::now();
-  ComputeBackgroundColours();
+  ComputeBackgroundColours(scene);
   const Clock::time_point t2 = Clock::now();
-  AdvanceCrystalTurn();
+  AdvanceCrystalTurn(scene);
   const Clock::time_point t3 = Clock::now();
   Add(regrow ? Regrow : Own, Milliseconds(t0, t3));
   Add(Colour, Milliseconds(t1, t2));
-  RestoreState(before);
+  RestoreState(scene, before);
 
   const Clock::time_point f0 = Clock::now();
-  DrawFrame(Finish);
+  DrawFrame(scene);
+  glFinish();
   const double frame = Milliseconds(f0, Clock::now());
   Add(Frame, frame);
 
-  RecordFrameStream();
+  RecordFrameStream(scene);
   const Clock::time_point r0 = Clock::now();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  ReplayScene();
+  ReplayScene(scene);
   glFinish();
   const double replay = Milliseconds(r0, Clock::now());
   Add(Replay, replay);
@@ -156,18 +160,18 @@ long MeasureFrame(bool regrow) {
   glFinish();
   Add(ClearOnly, Milliseconds(c0, Clock::now()));
 
-  CopyField(BackgroundGrid.red, ProjectRed);
-  CopyField(BackgroundGrid.green, ProjectGreen);
-  CopyField(BackgroundGrid.blue, ProjectBlue);
+  CopyField(grid.red, ProjectRed);
+  CopyField(grid.green, ProjectGreen);
+  CopyField(grid.blue, ProjectBlue);
   const Clock::time_point g0 = Clock::now();
-  ComputeBackgroundColoursReference();
+  ComputeBackgroundColoursReference(scene);
   Add(ReferenceColour, Milliseconds(g0, Clock::now()));
-  const long mismatches = CountDifferences(ProjectRed, BackgroundGrid.red) +
-                          CountDifferences(ProjectGreen, BackgroundGrid.green) +
-                          CountDifferences(ProjectBlue, BackgroundGrid.blue);
-  CopyField(ProjectRed, BackgroundGrid.red);
-  CopyField(ProjectGreen, BackgroundGrid.green);
-  CopyField(ProjectBlue, BackgroundGrid.blue);
+  const long mismatches = CountDifferences(grid, ProjectRed, grid.red) +
+                          CountDifferences(grid, ProjectGreen, grid.green) +
+                          CountDifferences(grid, ProjectBlue, grid.blue);
+  CopyField(ProjectRed, grid.red);
+  CopyField(ProjectGreen, grid.green);
+  CopyField(ProjectBlue, grid.blue);
   return mismatches;
 }
 
@@ -211,12 +215,17 @@ int RunSceneBench(const SceneOptions& options, bool json, std::FILE* out) {
   const uint32_t frames = std::min(options.frames, MaxFrames);
   for (Samples& s : Measured) s.count = 0;
   FrameOverReplay.count = 0;
-  PrepareScene(options.width, options.height, options.preview, options.seed);
-  InitGL();
-  for (uint32_t frame = 0; frame < WarmUpFrames; ++frame) DrawFrame(Finish);
+  if (!BenchScene) BenchScene = MakeScene();
+  Scene& scene = *BenchScene;
+  PrepareScene(scene, options.width, options.height, options.preview, options.seed);
+  InitGL(scene);
+  for (uint32_t frame = 0; frame < WarmUpFrames; ++frame) {
+    DrawFrame(scene);
+    glFinish();
+  }
   long mismatches = 0;
   for (uint32_t frame = 0; frame < frames; ++frame) {
-    mismatches += MeasureFrame(frame % RegrowEvery == RegrowEvery - 1);
+    mismatches += MeasureFrame(scene, frame % RegrowEvery == RegrowEvery - 1);
   }
   PrintReport(options, json, frames, mismatches, out);
   return 0;

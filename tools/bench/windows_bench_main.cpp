@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "bench/scene_bench.h"
-#include "common/viewport.h"
-#include "render/wgl_context.h"
+#include "shell/wgl_context.h"
 #include "rimeglass/command_line.h"
 
 namespace {
@@ -48,10 +47,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "rimeglass-bench: no window\n");
     return 1;
   }
-  ViewportSize = {scene.width, scene.height};
   HDC dc = nullptr;
   HGLRC rc = nullptr;
-  CreateGLContext(window, dc, rc);
+  // The bench prepares its own scene and runs InitGL for it.
+  MakeCurrentGLContext(window, dc, rc);
   if (rc == nullptr) {
     std::fprintf(stderr, "rimeglass-bench: no OpenGL context\n");
     return 1;

@@ -49,7 +49,7 @@ bool OffscreenGL::Create(int width, int height) {
   width_ = width;
   height_ = height;
   pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
-  if (!OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_BYTE, width, height)) {
+  if (!MakeCurrent()) {
     error_ = "Mesa could not make the offscreen context current";
     return false;
   }
@@ -58,6 +58,11 @@ bool OffscreenGL::Create(int width, int height) {
     return false;
   }
   return true;
+}
+
+bool OffscreenGL::MakeCurrent() {
+  return context_ != nullptr &&
+         OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_BYTE, width_, height_);
 }
 
 Rgba OffscreenGL::PixelAt(int x, int y) const {

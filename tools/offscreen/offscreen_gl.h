@@ -13,7 +13,8 @@ struct Rgba {
 // A software GL context (Mesa) drawing into memory, current on the calling
 // thread from Create() on. Like the saver's pixel format it has an RGBA
 // colour buffer and no depth buffer. One instance at a time is current; a new
-// one takes over, and destroying one releases its context.
+// one takes over, MakeCurrent() takes it back (one context per screen), and
+// destroying one releases its context.
 class OffscreenGL {
  public:
   OffscreenGL() = default;
@@ -25,6 +26,8 @@ class OffscreenGL {
   // once per instance.
   // On failure returns false and says why in error().
   bool Create(int width, int height);
+  // Makes this created context current again on the calling thread.
+  bool MakeCurrent();
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -8,6 +8,7 @@
 #include "offscreen/offscreen_gl.h"
 #include "render/draw_scene.h"
 #include "render/prepare_scene.h"
+#include "render/scene.h"
 #include "rimeglass/command_line.h"
 #include "rimeglass/render_scene.h"
 #include "rimeglass/scene_json.h"
@@ -23,24 +24,28 @@ int RunCommand(const ToolCommand& command) {
     case ToolAction::PrintVersion:
       std::printf("rimeglass-tool %s\n", PROJECT_VERSION);
       return 0;
-    case ToolAction::DumpCrystal:
-      GenerateCrystalWithShape(static_cast<float>(command.shape[0] / 1000.0),
+    case ToolAction::DumpCrystal: {
+      const std::unique_ptr<Scene> dumped = MakeScene();
+      GenerateCrystalWithShape(*dumped, static_cast<float>(command.shape[0] / 1000.0),
                                static_cast<float>(command.shape[1] / 1000.0),
                                static_cast<float>(command.shape[2] / 1000.0));
-      PrintCrystalJson(stdout, command.shape);
+      PrintCrystalJson(stdout, *dumped, command.shape);
       return 0;
-    case ToolAction::DumpScene:
-      PrepareScene(scene.width, scene.height, scene.preview, scene.seed);
-      for (uint32_t frame = 0; frame < scene.frames; ++frame) AdvanceScene();
-      PrintSceneJson(stdout);
+    }
+    case ToolAction::DumpScene: {
+      const std::unique_ptr<Scene> dumped = MakeScene();
+      PrepareScene(*dumped, scene.width, scene.height, scene.preview, scene.seed);
+      for (uint32_t frame = 0; frame < scene.frames; ++frame) AdvanceScene(*dumped);
+      PrintSceneJson(stdout, *dumped);
       return 0;
+    }
     case ToolAction::Bench: {
       OffscreenGL gl;
       if (!gl.Create(scene.width, scene.height)) {
         std::fprintf(stderr, "rimeglass-tool: %s\n", gl.error().c_str());
         return Failed;
       }
-          return RunSceneBench(scene, command.json, stdout);
+      return RunSceneBench(scene, command.json, stdout);
     }
     case ToolAction::Render: {
       std::string error;

@@ -4,6 +4,7 @@
 #include "background/background_phases.h"
 #include "crystal/crystal_model.h"
 #include "crystal/draw_crystal.h"
+#include "render/scene.h"
 
 namespace {
 
@@ -21,31 +22,32 @@ void PrintFloatList(std::FILE* out, const float* values, int count) {
 }
 
 // Rows 0..rows and columns 0..cols of one grid array, as a list of rows.
-void PrintGridField(std::FILE* out, const char* name, const GridField& field) {
+void PrintGridField(std::FILE* out, const BackgroundGridData& grid, const char* name, const GridField& field) {
   std::fprintf(out, ",\"%s\":[", name);
-  for (int i = 0; i <= BackgroundGrid.rows; ++i) {
+  for (int i = 0; i <= grid.rows; ++i) {
     if (i > 0) std::fputc(',', out);
-    PrintFloatList(out, field[i], BackgroundGrid.cols + 1);
+    PrintFloatList(out, field[i], grid.cols + 1);
   }
   std::fputc(']', out);
 }
 
 }  // namespace
 
-void PrintCrystalJson(std::FILE* out, const int shapeThousandths[3]) {
+void PrintCrystalJson(std::FILE* out, const Scene& scene, const int shapeThousandths[3]) {
+  const CrystalModelData& model = scene.crystalModel;
   std::fprintf(out, "{\"shape\":[%d,%d,%d],\"points\":[", shapeThousandths[0],
                shapeThousandths[1], shapeThousandths[2]);
   bool first = true;
-  for (int i = 0; i <= LatticeSize; ++i) {
+  for (int i = 0; i <= scene.latticeSize; ++i) {
     for (int j = 0; j <= i; ++j) {
       std::fprintf(out, "%s{\"i\":%d,\"j\":%d,\"level\":", first ? "" : ",", i, j);
-      PrintFloat(out, CrystalModel.level[0][i][j]);
+      PrintFloat(out, model.level[0][i][j]);
       std::fputs(",\"alpha\":", out);
-      PrintFloat(out, CrystalModel.alpha[0][i][j]);
+      PrintFloat(out, model.alpha[0][i][j]);
       std::fputs(",\"zFront\":", out);
-      PrintFloat(out, CrystalModel.zFront[0][i][j]);
+      PrintFloat(out, model.zFront[0][i][j]);
       std::fputs(",\"zBack\":", out);
-      PrintFloat(out, CrystalModel.zBack[0][i][j]);
+      PrintFloat(out, model.zBack[0][i][j]);
       std::fputc('}', out);
       first = false;
     }
@@ -53,24 +55,26 @@ void PrintCrystalJson(std::FILE* out, const int shapeThousandths[3]) {
   std::fputs("]}\n", out);
 }
 
-void PrintSceneJson(std::FILE* out) {
-  const BackgroundPhasesData& p = BackgroundPhases;
+void PrintSceneJson(std::FILE* out, const Scene& scene) {
+  const BackgroundPhasesData& p = scene.backgroundPhases;
+  const BackgroundGridData& grid = scene.backgroundGrid;
+  const CrystalShapeData& crystal = scene.crystalShape;
   const float phases[6] = {p.phaseA, p.speedA, p.phaseB, p.speedB, p.phaseC, p.speedC};
-  const float shape[3] = {CrystalShape.shapeP1, CrystalShape.shapeP2, CrystalShape.shapeP3};
-  std::fprintf(out, "{\"rows\":%d,\"cols\":%d,\"phases\":", BackgroundGrid.rows,
-               BackgroundGrid.cols);
+  const float shape[3] = {crystal.shapeP1, crystal.shapeP2, crystal.shapeP3};
+  std::fprintf(out, "{\"rows\":%d,\"cols\":%d,\"phases\":", grid.rows,
+               grid.cols);
   PrintFloatList(out, phases, 6);
   std::fputs(",\"shape\":", out);
   PrintFloatList(out, shape, 3);
   std::fputs(",\"angle\":", out);
-  PrintFloat(out, CrystalAngle);
+  PrintFloat(out, scene.crystalAngle);
   std::fputs(",\"step\":", out);
-  PrintFloat(out, CrystalAngleStep);
-  PrintGridField(out, "x", BackgroundGrid.x);
-  PrintGridField(out, "y", BackgroundGrid.y);
-  PrintGridField(out, "depth", BackgroundGrid.depth);
-  PrintGridField(out, "red", BackgroundGrid.red);
-  PrintGridField(out, "green", BackgroundGrid.green);
-  PrintGridField(out, "blue", BackgroundGrid.blue);
+  PrintFloat(out, scene.crystalAngleStep);
+  PrintGridField(out, grid, "x", grid.x);
+  PrintGridField(out, grid, "y", grid.y);
+  PrintGridField(out, grid, "depth", grid.depth);
+  PrintGridField(out, grid, "red", grid.red);
+  PrintGridField(out, grid, "green", grid.green);
+  PrintGridField(out, grid, "blue", grid.blue);
   std::fputs("}\n", out);
 }

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdio>
 
-// JSON views of the process-wide scene state. Floats are printed with nine
+struct Scene;
+
+// JSON views of a scene. Floats are printed with nine
 // significant digits, enough to read back the same single-precision value.
 
-// The base sector of CrystalModel, row by row, column by column, under the
+// The base sector of the crystal model, row by row, column by column, under the
 // shape it was grown with (in thousandths, as given on the command line).
-void PrintCrystalJson(std::FILE* out, const int shapeThousandths[3]);
+void PrintCrystalJson(std::FILE* out, const Scene& scene, const int shapeThousandths[3]);
 // Grid counts, phases, shape, turning and the used block of every grid array.
-void PrintSceneJson(std::FILE* out);
+void PrintSceneJson(std::FILE* out, const Scene& scene);

@@ -1,15 +1,20 @@
 #pragma once
 #include <windows.h>
 
+struct Scene;
+
 // The Windows half of the rendering set-up: one double-buffered RGBA context
 // on a window's device context, current on the GUI thread.
 
 // Chooses the format closest to SaverPixelFormat and sets it when one exists.
 void SetupPixelFormat(HDC dc);
 
-// GetDC, pixel format, context, make current, then InitGL from ViewportSize.
+// GetDC, pixel format, context, make current.
 // The handles are returned even when a step failed; drawing then does nothing.
-void CreateGLContext(HWND window, HDC& dc, HGLRC& rc);
+void MakeCurrentGLContext(HWND window, HDC& dc, HGLRC& rc);
+
+// MakeCurrentGLContext, then InitGL for the scene.
+void CreateGLContext(HWND window, const Scene& scene, HDC& dc, HGLRC& rc);
 
 // Shows the finished frame on whatever device context is current.
 void PresentFrame();

@@ -1,10 +1,10 @@
-#include "render/wgl_context.h"
+#include "shell/wgl_context.h"
 
 #include <cstddef>
 #include <cstring>
 
 #include "render/init_gl.h"
-#include "render/saver_pixel_format.h"
+#include "shell/saver_pixel_format.h"
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == sizeof(PixelFormatFields));
 static_assert(offsetof(PIXELFORMATDESCRIPTOR, dwFlags) == offsetof(PixelFormatFields, dwFlags));
@@ -19,12 +19,16 @@ void SetupPixelFormat(HDC dc) {
   if (format != 0) SetPixelFormat(dc, format, &descriptor);
 }
 
-void CreateGLContext(HWND window, HDC& dc, HGLRC& rc) {
+void MakeCurrentGLContext(HWND window, HDC& dc, HGLRC& rc) {
   dc = GetDC(window);
   SetupPixelFormat(dc);
   rc = wglCreateContext(dc);
   wglMakeCurrent(dc, rc);
-  InitGL();
+}
+
+void CreateGLContext(HWND window, const Scene& scene, HDC& dc, HGLRC& rc) {
+  MakeCurrentGLContext(window, dc, rc);
+  InitGL(scene);
 }
 
 void PresentFrame() { SwapBuffers(wglGetCurrentDC()); }
