@@ -95,10 +95,12 @@ use_display_from() {
 }
 
 # start_xvfb [WxHxD] [Xvfb options...]: Xvfb on a free display, its root
-# black so that only what a test draws colours it. XSERVER_PID is the server.
+# black so that only what a test draws colours it, and never reset: a server
+# that resets when its last client leaves refuses the next one for a moment.
+# XSERVER_PID is the server.
 start_xvfb() {
   local number="$HARNESS_DIR/display.$RANDOM"
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x720x24}" -br -nolisten tcp "${@:2}" 3>"$number" \
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x720x24}" -br -noreset -nolisten tcp "${@:2}" 3>"$number" \
     2>>"$HARNESS_DIR/xvfb.log" &
   XSERVER_PID=$!
   harness_track "$XSERVER_PID"
