@@ -11,14 +11,14 @@ if dpkg-query -W -f='${Status}' rimeglass 2>/dev/null | grep -q 'install ok inst
   echo "SKIP: a rimeglass package is installed already; this test would remove it"
   exit 77
 fi
-trap 'dpkg -r rimeglass >/dev/null 2>&1; cleanup' EXIT
+harness_at_exit 'dpkg -r rimeglass >/dev/null 2>&1'
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$RIMEGLASS_BUILD/CMakeCache.txt")
 deb=$RIMEGLASS_BUILD/rimeglass_${version}_amd64.deb
 rm -f "$deb"
 check "the package target makes $(basename "$deb")" \
-  eval 'cmake --build "$RIMEGLASS_BUILD" --target package >"$WORK/cpack.log" 2>&1 && test -f "$deb"'
-[ -f "$deb" ] || { cat "$WORK/cpack.log"; finish; }
+  eval 'cmake --build "$RIMEGLASS_BUILD" --target package >"$HARNESS_DIR/cpack.log" 2>&1 && test -f "$deb" ||
+    { cat "$HARNESS_DIR/cpack.log"; false; }'
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 echo "files: $files"
@@ -28,12 +28,12 @@ check "its dependencies come from the saver's libraries" \
   eval 'dpkg-deb -f "$deb" Depends | grep -q "libglx0.*libx11-6"'
 check "it recommends xscreensaver or xsecurelock" \
   test "$(dpkg-deb -f "$deb" Recommends)" = "xscreensaver | xsecurelock"
-lintian --no-tag-display-limit "$deb" >"$WORK/lintian.log" 2>&1
-cat "$WORK/lintian.log"
-check "lintian reports no errors" eval '! grep -q "^E:" "$WORK/lintian.log"'
+lintian --no-tag-display-limit "$deb" >"$HARNESS_DIR/lintian.log" 2>&1
+cat "$HARNESS_DIR/lintian.log"
+check "lintian reports no errors" eval '! grep -q "^E:" "$HARNESS_DIR/lintian.log"'
 
-check "dpkg -i installs it" eval 'dpkg -i "$deb" >"$WORK/dpkg.log" 2>&1 || { cat "$WORK/dpkg.log"; false; }'
-installed=$(dpkg -L rimeglass | while read -r path; do [ -f "$path" ] && echo "$path"; done)
+check "dpkg -i installs it" eval 'dpkg -i "$deb" >"$HARNESS_DIR/dpkg.log" 2>&1 || { cat "$HARNESS_DIR/dpkg.log"; false; }'
+installed=$(dpkg -L rimeglass | while read -r path; do [ ! -f "$path" ] || echo "$path"; done)
 check "the settings entry is well-formed XML" \
   python3 -c 'import sys, xml.etree.ElementTree as t; sys.exit(t.parse(sys.argv[1]).getroot().get("name") != "rimeglass")' \
   /usr/share/xscreensaver/config/rimeglass.xml
@@ -42,7 +42,6 @@ check "the manual page reads without warnings" \
 check "the daemon runs it by name" \
   env RIMEGLASS=/usr/libexec/xscreensaver/rimeglass XSCREENSAVER_PROGRAM=rimeglass \
   bash "$HERE/xscreensaver.sh"
-check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$WORK/dpkg.log" 2>&1'
-left=$(for path in $installed; do [ -e "$path" ] && echo "$path"; done)
+check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$HARNESS_DIR/dpkg.log" 2>&1'
+left=$(for path in $installed; do [ ! -e "$path" ] || echo "$path"; done)
 check "and leaves none of its files behind" test -z "$left"
-finish
