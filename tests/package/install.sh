@@ -8,28 +8,24 @@
 source "$(dirname "$0")/package_lib.sh"
 
 make_prefix 640x480
-start_display
+start_xvfb 800x600x24
 set_install_paths
 
 install_silently() {
-  cp "$INSTALLER" "$WORK/setup.exe"
+  cp "$INSTALLER" "$HARNESS_DIR/setup.exe"
   local status=0
-  (cd "$WORK" && wine setup.exe /S) >"$WORK/setup.log" 2>&1 || status=$?
+  (cd "$HARNESS_DIR" && wine setup.exe /S) >"$HARNESS_DIR/setup.log" 2>&1 || status=$?
   check "the silent install ends with exit code 0" [ "$status" -eq 0 ]
 }
 
 # The uninstaller copies itself to a temporary folder, starts that copy and
 # returns at once; its last step removes the program folder.
 uninstall_silently() {
-  local uninstall status=0 i
+  local uninstall status=0
   uninstall=$(registry_value UninstallString | tr -d '"')
-  wine "$uninstall" /S >"$WORK/uninstall.log" 2>&1 || status=$?
+  wine "$uninstall" /S >"$HARNESS_DIR/uninstall.log" 2>&1 || status=$?
   check "the silent uninstall starts with exit code 0" [ "$status" -eq 0 ]
-  for i in $(seq 300); do
-    [ -e "$PROGRAM_DIR" ] || break
-    sleep 0.1
-  done
-  check "the uninstaller removes its program folder" [ ! -e "$PROGRAM_DIR" ]
+  check "the uninstaller removes its program folder" wait_for 30 test ! -e "$PROGRAM_DIR"
 }
 
 desktop_saver() {
@@ -70,10 +66,10 @@ check "the licence is installed beside it" [ -f "$PROGRAM_DIR/LICENSE.txt" ]
 # system folder with /s.
 APP="$SYSTEM32"
 start_saver /s
-wait_x_window Rimeglass >/dev/null || fail "the installed saver opened no full-screen window"
+wait_for 20 x_window_exists Rimeglass || fail "the installed saver opened no full-screen window"
 expect_running "the installed saver runs full screen" 1
 xdotool key space
-expect_exit_within "the installed saver ends on a key" 2000
+expect_exit_within "the installed saver ends on a key" 2
 
 other='C:\windows\system32\other.scr'
 set_desktop_value SCRNSAVE.EXE REG_SZ "$other"

@@ -6,46 +6,35 @@
 source "$(dirname "$0")/package_lib.sh"
 
 make_prefix 800x600
-start_display
+start_xvfb 800x600x24
 set_install_paths
 
-# wait_until SECONDS command args...: true once the command is.
-wait_until() {
-  local limit=$(($1 * 1000)) start
-  shift
-  start=$(now_ms)
-  until "$@"; do
-    [ $(($(now_ms) - start)) -le "$limit" ] || return 1
-    sleep 0.2
-  done
-}
 # Its caption is "Rimeglass Setup" and whatever the page adds.
 setup_shown() { xdotool search --name '^Rimeglass Setup' >/dev/null 2>&1; }
 installed() { [ -f "$INSTALLED" ] && key_exists; }
-setup_running() { kill -0 "$setup_pid" 2>/dev/null; }
 
-cp "$INSTALLER" "$WORK/setup.exe"
-(cd "$WORK" && exec wine setup.exe) >"$WORK/setup.log" 2>&1 &
+cp "$INSTALLER" "$HARNESS_DIR/setup.exe"
+(cd "$HARNESS_DIR" && exec wine setup.exe) >"$HARNESS_DIR/setup.log" 2>&1 &
 setup_pid=$!
 
-wait_until 60 setup_shown || fail "no window titled 'Rimeglass Setup'"
+wait_for 60 setup_shown || fail "no window titled 'Rimeglass Setup'"
 sleep 1
 check "nothing is installed before the licence is accepted" not installed
 
 xdotool key Return
-wait_until 60 installed || fail "Enter on the licence page installed nothing"
+wait_for 60 installed || fail "Enter on the licence page installed nothing"
 echo "ok: Enter accepts the licence and the saver is installed"
 check "the settings are not opened before the last page" [ ! -e "$DESK_LOG" ]
 
 # The last page follows the installation on its own.
 sleep 2
 xdotool key Return
-wait_until 30 not setup_running || fail "Enter on the last page did not end the installer"
+wait_for 30 gone "$setup_pid" || fail "Enter on the last page did not end the installer"
 status=0
 wait "$setup_pid" || status=$?
 check "the installer ends with exit code 0" [ "$status" -eq 0 ]
 
-wait_until 30 test -s "$DESK_LOG" || fail "the Screen Saver settings were not opened"
+wait_for 30 test -s "$DESK_LOG" || fail "the Screen Saver settings were not opened"
 calls=$(tr -d '\r' <"$DESK_LOG")
 echo "InstallScreenSaver: $calls"
 check "they are opened once, on the installed saver" \

@@ -3,14 +3,14 @@
 # here a recording stand-in loaded in place of Wine's own.
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
-start_display
+start_xvfb 800x600x24
 cp "$FIXTURE_BIN/MPR.DLL" "$APP/"
 records() { [ -f "$FIXTURE/change.log" ] && tr -d "\r" <"$FIXTURE/change.log" || true; }
 
 run_change() {
   rm -f "$FIXTURE/change.log"
   WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mpr=n" start_saver "$@"
-  expect_exit_within "'$*' returns when the dialog closes" 10000
+  expect_exit_within "'$*' returns when the dialog closes" 10
 }
 
 run_change /a 1234
@@ -26,5 +26,5 @@ check "a handle that is not a number gives owner 0" [ "$(records)" = "provider=S
 # Without any MPR.DLL the mode ends quietly.
 rm "$APP/MPR.DLL" "$FIXTURE/change.log"
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mpr=" start_saver /a 1234
-expect_exit_within "without MPR.DLL '/a 1234' ends at once" 10000
+expect_exit_within "without MPR.DLL '/a 1234' ends at once" 10
 check "and nothing was called" [ ! -e "$FIXTURE/change.log" ]

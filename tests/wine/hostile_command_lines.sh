@@ -14,18 +14,18 @@
 #           owner N, then the end
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
-start_display 640x480
+start_xvfb 640x480x24
 cp "$FIXTURE_BIN/MPR.DLL" "$APP/"
-COMMAND_FILE="Z:${WORK//\//\\}\\command"
+COMMAND_FILE="Z:${HARNESS_DIR//\//\\}\\command"
 
 # Holds the desktop open, so that the screen between cases is Wine's
 # desktop and not a bare X root.
 hold_desktop 600
-capture "$WORK/desktop.png"
+capture "$HARNESS_DIR/desktop.png"
 
 # No crash dialog, no debugger, no unhandled exception in the output.
 no_crash() {
-  ! grep -qaiE 'unhandled|page fault|winedbg|backtrace' "$WORK/saver.log" &&
+  ! grep -qaiE 'unhandled|page fault|winedbg|backtrace' "$HARNESS_DIR/saver.log" &&
     ! pgrep winedbg >/dev/null &&
     ! xdotool search --name '^Program Error$' >/dev/null 2>&1
 }
@@ -33,40 +33,36 @@ no_crash() {
 # The screen equals the desktop as captured at the start, except in the
 # rectangle "x0,y0 x1,y1" when given. Waits up to 3 s for Wine to repaint.
 screen_as_before() {
-  local shot=$1 mask=${2:-} start count
-  local expected="$WORK/desktop.png"
-  if [ -n "$mask" ]; then
-    expected="$WORK/desktop-masked.png"
-    convert "$WORK/desktop.png" -fill black -draw "rectangle $mask" "$expected"
+  local expected="$HARNESS_DIR/desktop.png"
+  if [ -n "${2:-}" ]; then
+    expected="$HARNESS_DIR/desktop-masked.png"
+    convert "$HARNESS_DIR/desktop.png" -fill black -draw "rectangle $2" "$expected"
   fi
-  start=$(now_ms)
-  while :; do
-    capture "$shot"
-    [ -z "$mask" ] || convert "$shot" -fill black -draw "rectangle $mask" "$shot"
-    count=$(compare -metric AE "$shot" "$expected" null: 2>&1 || true)
-    [ "${count%%.*}" = 0 ] && return 0
-    [ $(($(now_ms) - start)) -lt 3000 ] || break
-    sleep 0.2
-  done
-  echo "  $count pixels differ from the desktop" >&2
-  return 1
+  wait_for 3 screen_is "$1" "$expected" "${2:-}" ||
+    { echo "  $(compare -metric AE "$1" "$expected" null: 2>&1) pixels differ from the desktop" >&2; false; }
+}
+# A new capture $1, masked by the rectangle $3 when given, equals picture $2.
+screen_is() {
+  capture "$1"
+  [ -z "$3" ] || convert "$1" -fill black -draw "rectangle $3" "$1"
+  ! pixels_differ "$1" "$2" 0
 }
 
-saver_log() { tr -d '\r' <"$WORK/saver.log" | cut -c1-200 >&2; }
+saver_log() { tr -d '\r' <"$HARNESS_DIR/saver.log" | cut -c1-200 >&2; }
 
 # hostile <expect> <name> <printf format of the command line> [printf args...]
 hostile() {
   local expect=$1 name=$2 format=$3
   shift 3
   # shellcheck disable=SC2059 # the format is the table's own
-  printf -- "$format" "$@" >"$WORK/command"
+  printf -- "$format" "$@" >"$HARNESS_DIR/command"
   rm -f "$FIXTURE/change.log"
   (cd "$APP" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mpr=n" \
-    exec wine "$FIXTURE_BIN/launch.exe" Rimeglass.scr "$COMMAND_FILE") >"$WORK/saver.log" 2>&1 &
+    exec wine "$FIXTURE_BIN/launch.exe" Rimeglass.scr "$COMMAND_FILE") >"$HARNESS_DIR/saver.log" 2>&1 &
   SAVER_PID=$!
   case $expect in
     ends | change:*)
-      wait_saver_exit 5000 || { saver_log; fail "$name: still running after 5 s"; }
+      wait_saver_exit 5 || { saver_log; fail "$name: still running after 5 s"; }
       ;;
     full)
       wait_foreground Rimeglass 10 || { saver_log; fail "$name: no full-screen window"; }
@@ -74,18 +70,18 @@ hostile() {
       window=$(probe window Rimeglass)
       [ "$(field rect "$window")" = 0,0,640,480 ] || fail "$name: the window is not the screen: $window"
       xdotool key space
-      wait_saver_exit 2000 || { saver_log; fail "$name: a key did not end it"; }
+      wait_saver_exit 2 || { saver_log; fail "$name: a key did not end it"; }
       [ "$(probe flag)" = running=0 ] || fail "$name: the screen-saver flag stayed on"
       ;;
     popup)
       wait_foreground MySaver 10 || { saver_log; fail "$name: no popup"; }
       sleep 0.3
-      screen_as_before "$WORK/popup.png" "0,0 319,239" || fail "$name: drawn outside the popup"
+      screen_as_before "$HARNESS_DIR/popup.png" "0,0 319,239" || fail "$name: drawn outside the popup"
       xdotool key space
-      wait_saver_exit 2000 || { saver_log; fail "$name: a key did not end the popup"; }
+      wait_saver_exit 2 || { saver_log; fail "$name: a key did not end the popup"; }
       ;;
   esac
-  if [ "$SAVER_EXIT" -ne 0 ] || ! grep -q '^exit=0x00000000' <(tr -d '\r' <"$WORK/saver.log"); then
+  if [ "$SAVER_EXIT" -ne 0 ] || ! grep -q '^exit=0x00000000' <(tr -d '\r' <"$HARNESS_DIR/saver.log"); then
     saver_log
     fail "$name: exit code $SAVER_EXIT"
   fi
@@ -95,7 +91,7 @@ hostile() {
     owner=$(tr -d '\r' <"$FIXTURE/change.log" 2>/dev/null | sed -n 's/.* owner=\([-0-9]*\) .*/\1/p')
     [ "$owner" = "${expect#change:}" ] || fail "$name: the dialog got owner '${owner:-no call}'"
   fi
-  screen_as_before "$WORK/after.png" || fail "$name: the screen was left changed"
+  screen_as_before "$HARNESS_DIR/after.png" || fail "$name: the screen was left changed"
   echo "ok: $name ($expect, exit 0 after ${SAVER_MS} ms)"
 }
 

@@ -7,9 +7,10 @@
 # rule counts physical pixels: 30 at 96 dpi, 45 at 144 dpi. A preview asked
 # to live in the desktop window itself ends at once.
 source "$(dirname "$0")/wine_test_lib.sh"
-source "$(dirname "$0")/xorg_dummy.sh"
+# Wine takes its monitors from the X server's RandR outputs: Xorg's dummy
+# driver, without a virtual desktop, which would be one monitor.
 make_prefix
-start_two_monitors
+start_xorg_dummy
 cp "$FIXTURE_BIN/PASSWORD.CPL" "$APP/"
 
 PRIMARY=1280x720+0+0
@@ -25,23 +26,22 @@ check "Wine sees both monitors, the left one primary" \
 
 desktop=$(field desktop "$(probe desktop)")
 start_saver /p "$desktop"
-expect_exit_within "/p with the desktop window's handle ends at once" 10000
+expect_exit_within "/p with the desktop window's handle ends at once" 10
 
-# Waits up to $2 s for exactly $1 pixels of the root colour on the two
-# monitors; the last screen taken stays in screen.png.
+# Pixels of colour $2 inside the rectangle WxH+X+Y $3 of the picture $1.
+count_colour() {
+  convert "$1" -crop "$3" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+# Pixels of the root colour on the two monitors, in a new screen.png.
+uncovered() {
+  capture "$HARNESS_DIR/screen.png"
+  echo $(($(count_colour "$HARNESS_DIR/screen.png" "$ROOT_COLOUR" $PRIMARY) +
+    $(count_colour "$HARNESS_DIR/screen.png" "$ROOT_COLOUR" $SECOND)))
+}
+# Waits up to $2 s for exactly $1 pixels of the root colour on the monitors.
 wait_uncovered() {
-  local want=$1 limit=$2 start count
-  start=$(now_ms)
-  while :; do
-    capture "$WORK/screen.png"
-    count=$(($(count_colour "$WORK/screen.png" "$ROOT_COLOUR" $PRIMARY) +
-      $(count_colour "$WORK/screen.png" "$ROOT_COLOUR" $SECOND)))
-    [ "$count" -eq "$want" ] && return 0
-    [ $(($(now_ms) - start)) -lt $((limit * 1000)) ] || break
-    sleep 0.2
-  done
-  echo "  $count pixels of the root colour" >&2
-  return 1
+  wait_for "$2" prints "$1" uncovered || { echo "  $(uncovered) pixels of the root colour" >&2; false; }
 }
 
 # A step the saver sees on its own: Wine may hand a busy window its input
@@ -60,18 +60,13 @@ echo accept >"$FIXTURE/answer"
 start_at 1600 300
 check "both monitors are covered" wait_uncovered 0 10
 # The window may be up a moment before its first frame is.
-scene_on_primary() {
-  local start
-  start=$(now_ms)
-  until convert "$WORK/screen.png" -crop $PRIMARY +repage "$WORK/primary.png" &&
-    brighter_than "$WORK/primary.png" 0.05; do
-    [ $(($(now_ms) - start)) -lt 5000 ] || return 1
-    sleep 0.2
-    capture "$WORK/screen.png"
-  done
+primary_drawn() {
+  capture "$HARNESS_DIR/screen.png" &&
+    convert "$HARNESS_DIR/screen.png" -crop $PRIMARY +repage "$HARNESS_DIR/primary.png" &&
+    brighter_than "$HARNESS_DIR/primary.png" 0.05
 }
-check "the scene is on the primary" scene_on_primary
-check "the second monitor is black" [ "$(brightest "$WORK/screen.png" $SECOND)" -eq 0 ]
+check "the scene is on the primary" wait_for 5 primary_drawn
+check "the second monitor is black" [ "$(brightest "$HARNESS_DIR/screen.png" $SECOND)" -eq 0 ]
 check "the pointer is hidden over the second monitor" [ "$(cursor_shown)" = 0 ]
 xdotool click 1
 sleep 1
@@ -80,7 +75,7 @@ check "and leaves the saver in the foreground" wait_foreground Rimeglass 1
 xdotool key a
 check "a key after the click reaches the password gate" wait_calls 1
 check "which the saver's window owns" grep -q 'owner_title=Rimeglass .*running=1' "$FIXTURE/verify.log"
-expect_exit_within "the accepted password ends the saver" 10000
+expect_exit_within "the accepted password ends the saver" 10
 check "the screen-saver flag is off" [ "$(probe flag)" = running=0 ]
 check "no window of the saver is left on either monitor" wait_uncovered $((1280 * 720 + 1024 * 768)) 5
 check "the pointer shows again over the second monitor" [ "$(cursor_shown)" = 1 ]
@@ -96,10 +91,12 @@ sleep 1
 check "steps of 30 at 96 dpi, on and across the second monitor, keep it" [ "$(calls)" -eq 1 ]
 step_to 1341 390
 check "a step of 31 there asks the gate" wait_calls 2
-expect_exit_within "and ends the saver" 10000
+expect_exit_within "and ends the saver" 10
 
 set_desktop_value LogPixels REG_DWORD 144
-restart_wineserver
+# The settings Wine's server read at its start stay until it ends.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
 check "Wine runs at 144 dpi" grep -q '^dpi=144 ' <<<"$(probe monitors)"
 start_at 300 300
 for x in 345 390 435; do step_to "$x" 300; done
@@ -108,4 +105,4 @@ sleep 1
 check "steps of 45 at 144 dpi keep it" [ "$(calls)" -eq 2 ]
 step_to 435 436
 check "a step of 46 asks the gate" wait_calls 3
-expect_exit_within "and ends the saver" 10000
+expect_exit_within "and ends the saver" 10

@@ -6,7 +6,7 @@
 # PASSWORD.CPL at all: the saver ends at once.
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
-start_display
+start_xvfb 800x600x24
 cp "$FIXTURE_BIN/PASSWORD.CPL" "$APP/"
 answer() { echo "$1" >"$FIXTURE/answer"; }
 last_call() { tail -n1 "$FIXTURE/verify.log"; }
@@ -30,7 +30,7 @@ check "the pointer is shown for the dialog (display counter 0)" grep -q ' cursor
 check "the screen-saver flag is on during the dialog" grep -q ' running=1 ' <<<"$first"
 check "the pointer is hidden again after the refusal" [ "$(cursor_shown)" = 0 ]
 check "the screen-saver flag stays on after the refusal" [ "$(probe flag)" = running=1 ]
-expect_repainting "the saver goes on drawing" "$WORK/after1.png" "" 10000
+expect_repainting "the saver goes on drawing" "$HARNESS_DIR/after1.png" root 10000
 
 xdotool key b
 check "a second key asks again" wait_calls 2
@@ -41,7 +41,7 @@ expect_running "Alt+F4 goes through the gate too and cannot close the saver" 0.5
 
 answer accept
 xdotool key a
-expect_exit_within "an accepted password ends the saver" 1000
+expect_exit_within "an accepted password ends the saver" 1
 check "the screen-saver flag is off after the accepted password" [ "$(probe flag)" = running=0 ]
 check "with the dialog asked once more" [ "$(calls)" -eq 5 ]
 
@@ -56,7 +56,7 @@ check "a mouse jump asks the dialog" wait_calls 6
 expect_running "a mouse jump with a refused password keeps it running" 0.5
 answer accept
 xdotool mousemove 400 200
-expect_exit_within "a mouse jump with an accepted password ends it" 1000
+expect_exit_within "a mouse jump with an accepted password ends it" 1
 check "and the screen-saver flag is off" [ "$(probe flag)" = running=0 ]
 
 # Not in force, or stored as text: "1" is on, "0" is off.
@@ -65,7 +65,7 @@ for setting in "REG_DWORD 0" "REG_SZ 0" "none"; do
   before=$(calls)
   start_full_screen
   xdotool key a
-  expect_exit_within "ScreenSaveUsePassword '$setting' ends at once" 1000
+  expect_exit_within "ScreenSaveUsePassword '$setting' ends at once" 1
   check "without asking the dialog ('$setting')" [ "$(calls)" -eq "$before" ]
 done
 set_desktop_value ScreenSaveUsePassword REG_SZ 1
@@ -77,11 +77,11 @@ check "ScreenSaveUsePassword as text '1' puts the password in force" wait_calls 
 expect_running "and the refusal keeps the saver running" 0.5
 answer accept
 xdotool key a
-expect_exit_within "and the accepted dialog ends it" 1000
+expect_exit_within "and the accepted dialog ends it" 1
 
 # In force, but the system has no PASSWORD.CPL.
 set_desktop_value ScreenSaveUsePassword REG_DWORD 1
 rm "$APP/PASSWORD.CPL"
 start_full_screen
 xdotool key a
-expect_exit_within "without PASSWORD.CPL the saver ends at once" 1000
+expect_exit_within "without PASSWORD.CPL the saver ends at once" 1

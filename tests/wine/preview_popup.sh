@@ -4,7 +4,7 @@
 # popup of half the screen that a key ends, after the password gate.
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
-start_display
+start_xvfb 800x600x24
 cp "$FIXTURE_BIN/PASSWORD.CPL" "$APP/"
 
 # Ends at once, exit 0, and never shows a saver window.
@@ -21,7 +21,7 @@ for argument in "" 0; do
   check "'/p $argument' popup has the preview's class" grep -q 'class=MyVantorScreenSaverClass ' <<<"$popup"
   check "it is half the screen each way, in the top-left corner" [ "$(field rect "$popup")" = 0,0,320,240 ]
   check "it is visible and top-most" grep -q 'visible=1 .*topmost=1' <<<"$popup"
-  expect_repainting "it keeps repainting" "$WORK/popup1.png" "" 1000
+  expect_repainting "it keeps repainting" "$HARNESS_DIR/popup1.png" root 1000
   check "it leaves the screen-saver flag alone" [ "$(probe flag)" = running=0 ]
   xdotool mousemove 50 50
   sleep 0.2
@@ -30,7 +30,7 @@ for argument in "" 0; do
   xdotool key a
   # Under Wine a window that repaints without pause gets its keys late (about
   # 0.6 s here; the process itself ends within 30 ms of the key's arrival).
-  expect_exit_within "a key ends the popup" 2000
+  expect_exit_within "a key ends the popup" 2
 done
 
 # With a password in force the key passes the gate first, with no owner.
@@ -45,4 +45,4 @@ expect_running "a refused password keeps the popup running" 0.5
 check "with no owner window" grep -q '^owner=0 ' "$FIXTURE/verify.log"
 echo accept >"$FIXTURE/answer"
 xdotool key a
-expect_exit_within "an accepted password ends the popup" 2000
+expect_exit_within "an accepted password ends the popup" 2

@@ -3,7 +3,7 @@
 # version shown in its properties, and the DPI-aware manifest.
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix
-start_display
+start_xvfb 800x600x24
 
 report=$(probe resources Rimeglass.scr)
 echo "$report"

@@ -4,7 +4,7 @@
 # with exit code 0 and no window.
 source "$(dirname "$0")/wine_test_lib.sh"
 make_prefix 640x480
-start_display
+start_xvfb 800x600x24
 
 for spelling in /c /C /c:1234; do
   expect_ends_at_once_without_window Rimeglass "'$spelling'" "$spelling"
@@ -16,5 +16,5 @@ for spelling in /s /S -s xs /x s ""; do
   wait_foreground Rimeglass || fail "'$spelling' opened no full-screen window (or it never took the foreground)"
   expect_running "'$spelling' runs the full-screen saver" 0.5
   xdotool key space
-  expect_exit_within "'$spelling' full screen ends on a key" 2000
+  expect_exit_within "'$spelling' full screen ends on a key" 2
 done

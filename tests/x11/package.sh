@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package: built by the package target, it holds exactly the
-# saver, its settings entry, manual page and copyright; lintian finds no
-# errors; installed, the real XScreenSaver finds "rimeglass" by name and runs
-# it (the whole daemon test, on the installed program); removed, it leaves
-# none of its files behind. Installing needs root: skipped otherwise.
+# saver, its link on PATH, settings entry, manual page and copyright; lintian
+# finds no errors; installed, the real XScreenSaver finds "rimeglass" by name
+# and runs it (the whole daemon test, on the installed program), and so does
+# sway, through PATH (the whole Wayland test); removed, it leaves none of its
+# files behind. Installing needs root: skipped otherwise.
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
 : "${RIMEGLASS_BUILD:?RIMEGLASS_BUILD names the build folder}"
 source "$(dirname "$0")/x11_test_lib.sh"
@@ -11,14 +12,14 @@ if dpkg-query -W -f='${Status}' rimeglass 2>/dev/null | grep -q 'install ok inst
   echo "SKIP: a rimeglass package is installed already; this test would remove it"
   exit 77
 fi
-trap 'dpkg -r rimeglass >/dev/null 2>&1; cleanup' EXIT
+harness_at_exit 'dpkg -r rimeglass >/dev/null 2>&1'
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$RIMEGLASS_BUILD/CMakeCache.txt")
 deb=$RIMEGLASS_BUILD/rimeglass_${version}_amd64.deb
 rm -f "$deb"
 check "the package target makes $(basename "$deb")" \
-  eval 'cmake --build "$RIMEGLASS_BUILD" --target package >"$WORK/cpack.log" 2>&1 && test -f "$deb"'
-[ -f "$deb" ] || { cat "$WORK/cpack.log"; finish; }
+  eval 'cmake --build "$RIMEGLASS_BUILD" --target package >"$HARNESS_DIR/cpack.log" 2>&1 && test -f "$deb" ||
+    { cat "$HARNESS_DIR/cpack.log"; false; }'
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 echo "files: $files"
@@ -28,12 +29,12 @@ check "its dependencies come from the saver's libraries" \
   eval 'dpkg-deb -f "$deb" Depends | grep -q "libglx0.*libx11-6"'
 check "it recommends xscreensaver, xsecurelock or swayidle" \
   test "$(dpkg-deb -f "$deb" Recommends)" = "xscreensaver | xsecurelock | swayidle"
-lintian --no-tag-display-limit "$deb" >"$WORK/lintian.log" 2>&1
-cat "$WORK/lintian.log"
-check "lintian reports no errors" eval '! grep -q "^E:" "$WORK/lintian.log"'
+lintian --no-tag-display-limit "$deb" >"$HARNESS_DIR/lintian.log" 2>&1
+cat "$HARNESS_DIR/lintian.log"
+check "lintian reports no errors" eval '! grep -q "^E:" "$HARNESS_DIR/lintian.log"'
 
-check "dpkg -i installs it" eval 'dpkg -i "$deb" >"$WORK/dpkg.log" 2>&1 || { cat "$WORK/dpkg.log"; false; }'
-installed=$(dpkg -L rimeglass | while read -r path; do [ -f "$path" ] && echo "$path"; done)
+check "dpkg -i installs it" eval 'dpkg -i "$deb" >"$HARNESS_DIR/dpkg.log" 2>&1 || { cat "$HARNESS_DIR/dpkg.log"; false; }'
+installed=$(dpkg -L rimeglass | while read -r path; do [ ! -f "$path" ] || echo "$path"; done)
 check "the settings entry is well-formed XML" \
   python3 -c 'import sys, xml.etree.ElementTree as t; sys.exit(t.parse(sys.argv[1]).getroot().get("name") != "rimeglass")' \
   /usr/share/xscreensaver/config/rimeglass.xml
@@ -46,7 +47,6 @@ check "rimeglass on PATH is the saver" test "$(readlink -f "$(command -v rimegla
   /usr/libexec/xscreensaver/rimeglass
 check "and runs on Wayland by name, under sway" env RIMEGLASS=rimeglass \
   bash "$HERE/../wayland/wayland.sh"
-check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$WORK/dpkg.log" 2>&1'
-left=$(for path in $installed; do [ -e "$path" ] && echo "$path"; done)
+check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$HARNESS_DIR/dpkg.log" 2>&1'
+left=$(for path in $installed; do [ ! -e "$path" ] || echo "$path"; done)
 check "and leaves none of its files behind" test -z "$left"
-finish

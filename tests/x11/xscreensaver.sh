@@ -5,29 +5,12 @@
 # -exit ends the daemon. The daemon refuses to run savers as root, so as root
 # it runs as nobody, with a HOME that account owns.
 source "$(dirname "$0")/x11_test_lib.sh"
-start_display 1024x768
+start_xvfb 1024x768x24
 PROGRAM=${XSCREENSAVER_PROGRAM:-$SAVER}
 EXECUTABLE=$SAVER
 [ -n "${XSCREENSAVER_PROGRAM:-}" ] && EXECUTABLE=$RIMEGLASS
-
-[ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$HOME"
-cat >"$HOME/.xscreensaver" <<CONFIG
-mode: one
-selected: 0
-splash: False
-fade: False
-unfade: False
-lock: False
-dpmsEnabled: False
-timeout: 1:00:00
-cycle: 0
-programs: GL: $PROGRAM --root \\n\\
-CONFIG
-as_daemon_user xscreensaver --no-splash --verbose >"$WORK/xscreensaver.log" 2>&1 &
-DAEMON=$!
-STARTED+=($DAEMON)
-daemon_command() { as_daemon_user xscreensaver-command "$@" >/dev/null 2>&1; }
-check "the daemon answers" wait_for 20 daemon_command -time
+harness_at_exit '[ "$HARNESS_STATUS" -eq 0 ] || tail -20 "$HARNESS_DIR/xscreensaver.log"'
+check "the daemon answers" start_xscreensaver "$PROGRAM"
 
 # The saver the daemon runs: the program its programs line names, which is
 # this test's copy, or with XSCREENSAVER_PROGRAM=rimeglass the installed
@@ -67,5 +50,3 @@ check "and starts a new one" wait_for 10 one_saver
 check "-exit ends the daemon and its saver" daemon_command -exit
 check "  the daemon" wait_for 5 gone "$DAEMON"
 check "  the saver" wait_for 5 gone "$SAVER_PID"
-[ "$FAILED" -eq 0 ] || { ps -o pid,ppid,stat,args -p "$SAVER_PID" | tail -n +2; tail -20 "$WORK/xscreensaver.log"; }
-finish

@@ -6,17 +6,20 @@
 # peak memory, and a key press to the process having ended (inside a Wine
 # virtual desktop, where Wine destroys windows in milliseconds).
 # usage: wine_bench.sh [windows build dir] [seconds] [bench frames]
-here=$(cd "$(dirname "$0")" && pwd)
-top=$(cd "$here/../.." && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "${1:-$top/build/windows}")
 seconds=${2:-10}
 bench_frames=${3:-500}
-export RIMEGLASS_SCR="$build/src/app/Rimeglass.scr"
-export FIXTURE_BIN=/nonexistent  # no fixtures needed here
-source "$top/tests/wine/wine_test_lib.sh"
+source "$top/scripts/harness.sh"
+source "$top/scripts/harness_wine.sh"
+harness_init wine-bench
+wine_init
+APP="$HARNESS_DIR/app"
+mkdir "$APP"
+cp "$build/src/app/Rimeglass.scr" "$APP/"
 
 make_prefix 1920x1080
-start_display 1920x1080
+start_xvfb 1920x1080x24
 # A warm server, as when the system starts a saver on a running desktop.
 wineserver -p
 (cd "$APP" && wine Rimeglass.scr /c)
@@ -26,14 +29,14 @@ wine "$build/tools/rimeglass-bench.exe" --size 1920x1080 --frames "$bench_frames
 
 clock_ticks=$(getconf CLK_TCK)
 process_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-swap_times() { sed -n 's/^\([0-9.]*\):.*glxdrv_wglSwapBuffers.*/\1/p' "$WORK/trace.log"; }
+swap_times() { sed -n 's/^\([0-9.]*\):.*glxdrv_wglSwapBuffers.*/\1/p' "$HARNESS_DIR/trace.log"; }
 
 start_ns=$(date +%s%N)
-(cd "$APP" && WINEDEBUG="-all,+timestamp,trace+wgl" exec wine Rimeglass.scr /s) >"$WORK/trace.log" 2>&1 &
+(cd "$APP" && WINEDEBUG="-all,+timestamp,trace+wgl" exec wine Rimeglass.scr /s) >"$HARNESS_DIR/trace.log" 2>&1 &
 SAVER_PID=$!
 first_ms=""
 for _ in $(seq 2000); do
-  if grep -q glxdrv_wglSwapBuffers "$WORK/trace.log"; then
+  if grep -q glxdrv_wglSwapBuffers "$HARNESS_DIR/trace.log"; then
     first_ms=$((($(date +%s%N) - start_ns) / 1000000))
     break
   fi

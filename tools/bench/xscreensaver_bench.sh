@@ -8,30 +8,25 @@
 # saver's ppoll calls, one per frame while nothing comes in on its display
 # connection, counted by strace.
 # usage: xscreensaver_bench.sh [saver, default build/native/src/linux/rimeglass] [runs, default 5]
-here=$(cd "$(dirname "$0")" && pwd)
-top=$(cd "$here/../.." && pwd)
-export RIMEGLASS=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
+top=$(cd "$(dirname "$0")/../.." && pwd)
+saver=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
 runs=${2:-5}
-source "$top/tests/x11/x11_test_lib.sh"
-start_display 1920x1080
-
-[ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$HOME"
-printf '%s\n' 'mode: one' 'selected: 0' 'splash: False' 'fade: False' 'unfade: False' \
-  'lock: False' 'dpmsEnabled: False' 'timeout: 1:00:00' 'cycle: 0' \
-  "programs: GL: $SAVER --root \\n\\" >"$HOME/.xscreensaver"
-as_daemon_user xscreensaver --no-splash >"$WORK/xscreensaver.log" 2>&1 &
-STARTED+=($!)
-wait_for 20 as_daemon_user xscreensaver-command -time >/dev/null 2>&1
+source "$top/scripts/harness.sh"
+source "$top/scripts/harness_x11.sh"
+harness_init xscreensaver-bench
+x11_init "$saver"
+start_xvfb 1920x1080x24
+start_xscreensaver "$SAVER" || fail "XScreenSaver did not answer"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 for _ in $(seq "$runs"); do
-  probe cover-time 10 "${DAEMON_USER[@]}" xscreensaver-command -activate >>"$WORK/first_frame"
+  probe cover-time 10 "${DAEMON_USER[@]}" xscreensaver-command -activate >>"$HARNESS_DIR/first_frame"
   sleep 1
   pid=$(saver_pids)
   start=$(now_ms)
   as_daemon_user xscreensaver-command -deactivate >/dev/null 2>&1
   wait_for 5 gone "$pid"
-  echo $(($(now_ms) - start)) >>"$WORK/gone"
+  echo $(($(now_ms) - start)) >>"$HARNESS_DIR/gone"
   sleep 0.5
 done
 # The daemon's share: activation until the saver's process exists.
@@ -41,7 +36,7 @@ for _ in $(seq "$runs"); do
   as_daemon_user xscreensaver-command -activate >/dev/null 2>&1 &
   command_pid=$!
   wait_for 10 saver_started
-  echo $(($(now_ms) - start)) >>"$WORK/started"
+  echo $(($(now_ms) - start)) >>"$HARNESS_DIR/started"
   wait "$command_pid"
   sleep 1
   pid=$(saver_pids)
@@ -51,23 +46,24 @@ for _ in $(seq "$runs"); do
 done
 # The saver's own share: started by hand on the same display, no daemon.
 for _ in $(seq "$runs"); do
-  probe cover-time 10 sh -c "DISPLAY=$DISPLAY $SAVER --root >/dev/null 2>&1 &" >>"$WORK/alone"
+  probe cover-time 10 sh -c "DISPLAY=$DISPLAY $SAVER --root >/dev/null 2>&1 &" >>"$HARNESS_DIR/alone"
   pid=$(saver_pids)
   kill "$pid"
   wait_for 5 gone "$pid"
 done
-echo "saver started by hand -> first frame covering the screen, ms: $(tr '\n' ' ' <"$WORK/alone")(median $(median <"$WORK/alone"))"
-echo "activation -> saver process started, ms: $(tr '\n' ' ' <"$WORK/started")(median $(median <"$WORK/started"))"
-echo "activation -> first frame covering the screen, ms: $(tr '\n' ' ' <"$WORK/first_frame")(median $(median <"$WORK/first_frame"))"
-echo "deactivation -> saver process gone, ms: $(tr '\n' ' ' <"$WORK/gone")(median $(median <"$WORK/gone"))"
+echo "saver started by hand -> first frame covering the screen, ms: $(tr '\n' ' ' <"$HARNESS_DIR/alone")(median $(median <"$HARNESS_DIR/alone"))"
+echo "activation -> saver process started, ms: $(tr '\n' ' ' <"$HARNESS_DIR/started")(median $(median <"$HARNESS_DIR/started"))"
+echo "activation -> first frame covering the screen, ms: $(tr '\n' ' ' <"$HARNESS_DIR/first_frame")(median $(median <"$HARNESS_DIR/first_frame"))"
+echo "deactivation -> saver process gone, ms: $(tr '\n' ' ' <"$HARNESS_DIR/gone")(median $(median <"$HARNESS_DIR/gone"))"
 
 as_daemon_user xscreensaver-command -activate >/dev/null 2>&1
-wait_for 10 test -n "$(saver_pids)"
+wait_for 10 saver_started
 sleep 2
 pid=$(saver_pids)
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 before=$(ticks "$pid")
+# timeout ends strace, which then prints its count, and reports 124.
 frames=$(timeout -s INT 5 strace -c -e trace=ppoll -p "$pid" 2>&1 |
-  awk '$NF == "ppoll" { print $4 }')
+  awk '$NF == "ppoll" { print $4 }') || true
 after=$(ticks "$pid")
 echo "1920x1080: $((frames / 5)) frames per second, CPU $(awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz / 5 }') s per second"

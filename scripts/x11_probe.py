@@ -1,4 +1,4 @@
-"""Small X11 probes for the saver's end-to-end tests, through libX11 itself.
+"""Small X11 probes for the saver's end-to-end tests and its benchmark, through libX11 itself.
 
   x11_probe.py window WxH       make a plain window and print its id; the
                                 window ends with this process (kill it)
