@@ -5,7 +5,8 @@
 # first alone; small moves, also across outputs, keep it; a jump, a key, a
 # button, a scroll and each stop signal end it with status 0 within 0.5 s;
 # an output plugged in while it runs is covered, and one switched to scale 2
-# at its full resolution. A sleeping wtype keeps the seat's keyboard and the
+# at its full resolution; without the layer shell (weston) it says so and
+# ends with status 1. A sleeping wtype keeps the seat's keyboard and the
 # fixture its pointer: a headless seat has neither.
 command -v sway >/dev/null || { echo "SKIP: sway is not installed"; exit 77; }
 source "$(dirname "$0")/../../scripts/harness.sh"
@@ -131,4 +132,19 @@ check "and the saver still runs" running
 kill -TERM "$SAVER"
 wait_for 2 gone "$SAVER" || fail "the saver outlived SIGTERM"
 if grep -q . "$OUT/saver.log"; then cat "$OUT/saver.log"; fail "the saver wrote to stderr"; fi
+
+# A compositor without the layer shell (weston, headless).
+weston_dir=$HARNESS_DIR/weston
+mkdir -m 700 "$weston_dir"
+[ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody:nogroup "$weston_dir"
+"${HARNESS_USER[@]}" env -u DISPLAY HOME="$weston_dir" XDG_RUNTIME_DIR="$weston_dir" \
+  weston --backend=headless-backend.so --socket=wayland-w >"$HARNESS_DIR/weston.log" 2>&1 &
+harness_track $!
+wait_for 10 test -S "$weston_dir/wayland-w" || { cat "$HARNESS_DIR/weston.log"; fail "weston did not start"; }
+status=0
+"${HARNESS_USER[@]}" env HOME="$weston_dir" XDG_RUNTIME_DIR="$weston_dir" WAYLAND_DISPLAY=wayland-w \
+  "$RIMEGLASS" --wayland 2>"$OUT/weston.err" || status=$?
+cat "$OUT/weston.err"
+check "without the layer shell it ends with status 1 and one line naming zwlr_layer_shell_v1" \
+  eval '[ $status -eq 1 ] && [ "$(wc -l <"$OUT/weston.err")" -eq 1 ] && grep -q zwlr_layer_shell_v1 "$OUT/weston.err"'
 echo "all passed"
