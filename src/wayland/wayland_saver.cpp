@@ -108,6 +108,10 @@ int RunFrames(WaylandSaver& saver) {
     while (wl_display_prepare_read(saver.display) != 0) {
       if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
     }
+    if (saver.quit) {  // input already queued ends it without another wait
+      wl_display_cancel_read(saver.display);
+      break;
+    }
     if (wl_display_flush(saver.display) < 0 && errno != EAGAIN) {
       wl_display_cancel_read(saver.display);
       return ConnectionLost(saver);
