@@ -47,12 +47,13 @@ void TForm1::FormCreate() {
 
 void TForm1::FormShow() {
   CreateGLContext(Handle(), *FormScene, FormDC, FormRC);
-  CoverOtherMonitors(Handle());
+  CoverOtherMonitors(Handle(), FormDC, FormRC, ClockSeed());
 }
 
 void TForm1::Timer1Timer() {
   DrawFrame(*FormScene);
   PresentFrame();
+  DrawOtherMonitors(FormDC, FormRC);
 }
 
 void TForm1::FormKeyDown(WORD) {
@@ -81,6 +82,7 @@ void TForm1::ExitOnInput() {
 }
 
 void TForm1::FormCloseQuery(bool&) {
+  ReleaseOtherMonitors();
   ReleaseGLContext(Handle(), FormDC, FormRC);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
 }

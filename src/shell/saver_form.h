@@ -8,8 +8,8 @@
 struct Scene;
 
 // The full-screen saver: a black borderless form over the primary screen,
-// one frame per 10 ms tick, ended by a key or a mouse jump once the
-// password gate passes.
+// one frame per 10 ms tick (the same tick draws the other monitors' covers),
+// ended by a key or a mouse jump once the password gate passes.
 class TForm1 : public TForm {
  public:
   TForm1();

@@ -12,23 +12,27 @@ static_assert(offsetof(PIXELFORMATDESCRIPTOR, cDepthBits) == offsetof(PixelForma
 static_assert(offsetof(PIXELFORMATDESCRIPTOR, dwDamageMask) ==
               offsetof(PixelFormatFields, dwDamageMask));
 
-void SetupPixelFormat(HDC dc) {
+bool SetupPixelFormat(HDC dc) {
   PIXELFORMATDESCRIPTOR descriptor;
   std::memcpy(&descriptor, &SaverPixelFormat, sizeof descriptor);
   const int format = ChoosePixelFormat(dc, &descriptor);
-  if (format != 0) SetPixelFormat(dc, format, &descriptor);
+  return format != 0 && SetPixelFormat(dc, format, &descriptor);
 }
 
-void MakeCurrentGLContext(HWND window, HDC& dc, HGLRC& rc) {
+bool MakeCurrentGLContext(HWND window, HDC& dc, HGLRC& rc) {
+  // Every step is taken whatever the one before gave, as the main window
+  // has always done; the result only tells whether all of them worked.
   dc = GetDC(window);
-  SetupPixelFormat(dc);
+  const bool formatSet = SetupPixelFormat(dc);
   rc = wglCreateContext(dc);
-  wglMakeCurrent(dc, rc);
+  const bool current = wglMakeCurrent(dc, rc) != FALSE;
+  return dc != nullptr && formatSet && rc != nullptr && current;
 }
 
-void CreateGLContext(HWND window, const Scene& scene, HDC& dc, HGLRC& rc) {
-  MakeCurrentGLContext(window, dc, rc);
+bool CreateGLContext(HWND window, const Scene& scene, HDC& dc, HGLRC& rc) {
+  const bool made = MakeCurrentGLContext(window, dc, rc);
   InitGL(scene);
+  return made;
 }
 
 void PresentFrame() { SwapBuffers(wglGetCurrentDC()); }

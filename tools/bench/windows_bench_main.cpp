@@ -50,8 +50,7 @@ int main(int argc, char** argv) {
   HDC dc = nullptr;
   HGLRC rc = nullptr;
   // The bench prepares its own scene and runs InitGL for it.
-  MakeCurrentGLContext(window, dc, rc);
-  if (rc == nullptr) {
+  if (!MakeCurrentGLContext(window, dc, rc)) {
     std::fprintf(stderr, "rimeglass-bench: no OpenGL context\n");
     return 1;
   }
