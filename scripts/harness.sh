@@ -205,6 +205,17 @@ as_compositor_user() {
     WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SWAYSOCK="$SWAYSOCK" "$@"
 }
 
+# as_compositor_user_in_background COMMAND...: the same, in the background.
+# STARTED is the command's own process, not the subshell around it: the one
+# a signal must reach. Both are ended at clean-up.
+as_compositor_user_in_background() {
+  as_compositor_user "$@" &
+  local shell=$!
+  harness_track "$shell"
+  wait_for 5 eval 'STARTED=$(pgrep -P "$shell")' || fail "$1 did not start"
+  harness_track "$STARTED"
+}
+
 # pixel_at IMAGE X Y: the pixel's colour as "R G B", 0-255 each.
 pixel_at() {
   local r g b

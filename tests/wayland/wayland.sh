@@ -19,20 +19,10 @@ mkdir "$OUT"
 [ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody "$OUT"
 LAYOUT="2560 720"
 
-# in_background COMMAND...: as the compositor's user. A function in the
-# background runs in a subshell, so STARTED is the command's own process:
-# the one that signals must reach and clean-up must end.
-in_background() {
-  as_compositor_user "$@" &
-  local shell=$!
-  harness_track "$shell"
-  wait_for 5 eval 'STARTED=$(pgrep -P "$shell")' || fail "$1 did not start"
-  harness_track "$STARTED"
-}
-in_background wtype -s 3600000 z
+as_compositor_user_in_background wtype -s 3600000 z
 mkfifo -m 666 "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
 # Read-write opens of the fifos never wait for the other end.
-in_background sh -c 'exec "$0" <"$1" >"$2"' "$VIRTUAL_POINTER" "$HARNESS_DIR/pointer.in" \
+as_compositor_user_in_background sh -c 'exec "$0" <"$1" >"$2"' "$VIRTUAL_POINTER" "$HARNESS_DIR/pointer.in" \
   "$HARNESS_DIR/pointer.out"
 exec 7<>"$HARNESS_DIR/pointer.in" 8<>"$HARNESS_DIR/pointer.out"
 read -r -t 10 -u 8 reply && [ "$reply" = ready ] || fail "the virtual pointer did not start"
@@ -46,7 +36,7 @@ move_to() { pointer move "$1" "$2" $LAYOUT; }
 # The saver's subshell keeps its status.
 start_saver() {
   rm -f "$OUT/status"
-  in_background sh -c '"$0" --wayland 2>>"$1"; echo $? >"$2"' "$RIMEGLASS" \
+  as_compositor_user_in_background sh -c '"$0" --wayland 2>>"$1"; echo $? >"$2"' "$RIMEGLASS" \
     "$OUT/saver.log" "$OUT/status"
   wait_for 5 eval 'SAVER=$(pgrep -P "$STARTED")' || fail "the saver did not start"
   harness_track "$SAVER"

@@ -22,15 +22,6 @@ log_clock_ms() {
 }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
-# started COMMAND...: as the compositor's user; STARTED is the command's own process.
-started() {
-  as_compositor_user "$@" &
-  local shell=$!
-  harness_track "$shell"
-  wait_for 5 eval 'STARTED=$(pgrep -P "$shell")' || fail "$1 did not start"
-  harness_track "$STARTED"
-}
-
 OUT=$HARNESS_DIR/out
 mkdir "$OUT"
 [ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody "$OUT"
@@ -38,7 +29,7 @@ mkdir "$OUT"
 # database's home, which nobody's is not): one of its own here, as a user's
 # session has, so only the very first start compiles them.
 run_saver() {
-  started env XDG_CACHE_HOME="$OUT/cache" WAYLAND_DEBUG=client sh -c 'exec "$0" --wayland 2>"$1"' \
+  as_compositor_user_in_background env XDG_CACHE_HOME="$OUT/cache" WAYLAND_DEBUG=client sh -c 'exec "$0" --wayland 2>"$1"' \
     "$saver" "$OUT/log"
   SAVER=$STARTED
 }
@@ -55,7 +46,7 @@ first_frames() {
 for outputs in 1 2; do
   start_sway "$outputs"
   mkfifo -m 666 "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
-  started sh -c 'exec "$0" <"$1" >"$2"' "$fixture" "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
+  as_compositor_user_in_background sh -c 'exec "$0" <"$1" >"$2"' "$fixture" "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
   fixture_pid=$STARTED
   exec 7<>"$HARNESS_DIR/pointer.in" 8<>"$HARNESS_DIR/pointer.out"
   read -r -t 10 -u 8 reply && [ "$reply" = ready ] || fail "the virtual pointer did not start"
