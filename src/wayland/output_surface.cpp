@@ -10,6 +10,7 @@
 #include "render/draw_frame.h"
 #include "render/init_gl.h"
 #include "render/prepare_scene.h"
+#include "wayland/release_proxy.h"
 
 namespace {
 
@@ -43,11 +44,7 @@ void ReleaseSurface(SaverOutput& o) {
 void ReleaseOutput(SaverOutput& o) {
   ReleaseSurface(o);
   if (o.xdgOutput != nullptr) zxdg_output_v1_destroy(o.xdgOutput);
-  if (wl_output_get_version(o.output) >= WL_OUTPUT_RELEASE_SINCE_VERSION) {
-    wl_output_release(o.output);
-  } else {
-    wl_output_destroy(o.output);
-  }
+  ReleaseProxy(o.output, WL_OUTPUT_RELEASE_SINCE_VERSION, wl_output_release);
 }
 
 // Makes the output's surface current with the one context, with its scene's

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "wayland/release_proxy.h"
+
 namespace {
 
 // The pointer's place on an output's surface, in layout coordinates, so a
@@ -82,23 +84,13 @@ const wl_keyboard_listener KeyboardListener = {.keymap = OnKeymap,
                                                .repeat_info = OnRepeatInfo};
 
 void ReleasePointer(WaylandSaver& saver) {
-  if (saver.pointer == nullptr) return;
-  if (wl_pointer_get_version(saver.pointer) >= WL_POINTER_RELEASE_SINCE_VERSION) {
-    wl_pointer_release(saver.pointer);
-  } else {
-    wl_pointer_destroy(saver.pointer);
-  }
+  ReleaseProxy(saver.pointer, WL_POINTER_RELEASE_SINCE_VERSION, wl_pointer_release);
   saver.pointer = nullptr;
   saver.pointerOutput = nullptr;
 }
 
 void ReleaseKeyboard(WaylandSaver& saver) {
-  if (saver.keyboard == nullptr) return;
-  if (wl_keyboard_get_version(saver.keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION) {
-    wl_keyboard_release(saver.keyboard);
-  } else {
-    wl_keyboard_destroy(saver.keyboard);
-  }
+  ReleaseProxy(saver.keyboard, WL_KEYBOARD_RELEASE_SINCE_VERSION, wl_keyboard_release);
   saver.keyboard = nullptr;
 }
 
@@ -136,11 +128,6 @@ void BindSeat(WaylandSaver& saver, uint32_t globalName, uint32_t version) {
 void ReleaseSeat(WaylandSaver& saver) {
   ReleasePointer(saver);
   ReleaseKeyboard(saver);
-  if (saver.seat == nullptr) return;
-  if (wl_seat_get_version(saver.seat) >= WL_SEAT_RELEASE_SINCE_VERSION) {
-    wl_seat_release(saver.seat);
-  } else {
-    wl_seat_destroy(saver.seat);
-  }
+  ReleaseProxy(saver.seat, WL_SEAT_RELEASE_SINCE_VERSION, wl_seat_release);
   saver.seat = nullptr;
 }

@@ -14,6 +14,7 @@
 #include "linux/saver_options.h"
 #include "wayland/instance_lock.h"
 #include "wayland/output_surface.h"
+#include "wayland/release_proxy.h"
 #include "wayland/saver_input.h"
 #include "wayland/saver_state.h"
 
@@ -55,14 +56,7 @@ void Close(WaylandSaver& saver) {
   CloseEgl(saver);
   ReleaseSeat(saver);
   if (saver.xdgOutputManager != nullptr) zxdg_output_manager_v1_destroy(saver.xdgOutputManager);
-  if (saver.layerShell != nullptr) {
-    if (zwlr_layer_shell_v1_get_version(saver.layerShell) >=
-        ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
-      zwlr_layer_shell_v1_destroy(saver.layerShell);
-    } else {
-      wl_proxy_destroy(reinterpret_cast<wl_proxy*>(saver.layerShell));
-    }
-  }
+  ReleaseProxy(saver.layerShell, ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION, zwlr_layer_shell_v1_destroy);
   if (saver.compositor != nullptr) wl_compositor_destroy(saver.compositor);
   if (saver.registry != nullptr) wl_registry_destroy(saver.registry);
   wl_display_flush(saver.display);
