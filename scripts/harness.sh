@@ -11,6 +11,10 @@ HARNESS_AT_EXIT=()
 HARNESS_USER=()
 [ "$(id -u)" -eq 0 ] && HARNESS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 
+# How soon a saver must be gone after input or a stop. 0.5 s is the shipped
+# build's promise; a sanitized debug build may be given longer.
+EXIT_LIMIT_MS=${EXIT_LIMIT_MS:-500}
+
 # harness_init NAME: a fresh work folder in HARNESS_DIR, cleaned up on exit.
 harness_init() {
   HARNESS_DIR=$(mktemp -d "${TMPDIR:-/tmp}/rimeglass-$1.XXXXXX")

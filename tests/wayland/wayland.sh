@@ -94,8 +94,8 @@ ending() {
   wait_for 2 gone "$SAVER" || fail "$cause: the saver still runs"
   local took=$(($(now_ms) - started))
   status=$(saver_status)
-  check "$cause ends it with status 0 ($status) within 0.5 s (${took} ms)" \
-    test "$status" -eq 0 -a "$took" -le 500
+  check "$cause ends it with status 0 ($status) within $EXIT_LIMIT_MS ms (${took} ms)" \
+    test "$status" -eq 0 -a "$took" -le "$EXIT_LIMIT_MS"
   start_saver
   wait_for 10 both_covered || fail "the saver after $cause did not cover both outputs"
 }

@@ -61,9 +61,9 @@ for signal in TERM INT HUP; do
     status=0
     status_within "$SAVER_PID" 2 || status=$?
     elapsed=$(($(now_ms) - start)) times+=" $elapsed"
-    [ "$status" -eq 0 ] && [ "$elapsed" -le 500 ] || ended=false
+    [ "$status" -eq 0 ] && [ "$elapsed" -le "$EXIT_LIMIT_MS" ] || ended=false
   done
-  check "SIG$signal at random moments ends it with status 0 within 0.5 s (ms:$times)" $ended
+  check "SIG$signal at random moments ends it with status 0 within $EXIT_LIMIT_MS ms (ms:$times)" $ended
 done
 kill "$WINDOW_OWNER"
 
