@@ -100,7 +100,7 @@ check "a display without GLX is refused" refused "$SAVER"
 export DISPLAY=$main_display
 
 # The display gone under it: one line, status 0, no core dump.
-run_saver --root
+run_saver $DAEMON_SAVER_ARGS
 covers || fail "the scene never covered the screen"
 kill "$main_xvfb"
 check "the display ending under it ends it with status 0" status_within "$SAVER_PID" 2

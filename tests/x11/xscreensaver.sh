@@ -16,7 +16,7 @@ check "the daemon answers" start_xscreensaver "$PROGRAM"
 # this test's copy, or with XSCREENSAVER_PROGRAM=rimeglass the installed
 # package's, found on the daemon's own search path.
 one_saver() {
-  SAVER_PID=$(pgrep -f "^$PROGRAM --root\$")
+  SAVER_PID=$(pgrep -f "^$PROGRAM $DAEMON_SAVER_ARGS\$")
   [ -n "$SAVER_PID" ] && [ "$(wc -l <<<"$SAVER_PID")" -eq 1 ]
 }
 activate() {
@@ -30,7 +30,7 @@ echo "saver $SAVER_PID in window $WINDOW"
 check "the picture changes between frames" probe changes "$WINDOW"
 first=$SAVER_PID
 sleep 2
-check "not relaunched while active" test "$(pgrep -f "^$PROGRAM --root\$")" = "$first"
+check "not relaunched while active" test "$(pgrep -f "^$PROGRAM $DAEMON_SAVER_ARGS\$")" = "$first"
 
 ended_within() {  # EXIT_LIMIT_MS after COMMAND is given, the saver PID is gone
   local pid=$1 start

@@ -8,8 +8,11 @@ start_xvfb 1024x768x24
 # xsecurelock only runs authentication modules whose names start with auth_.
 printf '#!/bin/sh\nexit 0\n' >"$HARNESS_DIR/bin/auth_accept"
 chmod 755 "$HARNESS_DIR/bin/auth_accept"
+# xsecurelock runs its saver without arguments.
+printf '#!/bin/sh\nexec %s %s\n' "$SAVER" "$DAEMON_SAVER_ARGS" >"$HARNESS_DIR/bin/saver_rimeglass"
+chmod 755 "$HARNESS_DIR/bin/saver_rimeglass"
 # No blanking after the default ten minutes, which would end the saver too.
-XSECURELOCK_SAVER=$SAVER XSECURELOCK_AUTH=$HARNESS_DIR/bin/auth_accept XSECURELOCK_BLANK_TIMEOUT=-1 \
+XSECURELOCK_SAVER=$HARNESS_DIR/bin/saver_rimeglass XSECURELOCK_AUTH=$HARNESS_DIR/bin/auth_accept XSECURELOCK_BLANK_TIMEOUT=-1 \
   xsecurelock >"$HARNESS_DIR/xsecurelock.log" 2>&1 &
 LOCKER=$!
 harness_track "$LOCKER"
@@ -27,7 +30,10 @@ echo "saver $SAVER_PID in window $WINDOW"
 unlock() {
   local start
   start=$(now_ms)
-  xdotool key space && wait_for 2 gone "$SAVER_PID" || return 1
+  # Longer than the limit, so that a slow end still reports its time; what
+  # each process of the lock waits in, if it does not end at all.
+  xdotool key space && wait_for 5 gone "$SAVER_PID" ||
+    { ps -o pid,ppid,stat,wchan:24,etime,args --ppid "$LOCKER" -p "$LOCKER,$SAVER_PID"; return 1; }
   local elapsed=$(($(now_ms) - start))
   echo "  key -> saver gone after $elapsed ms"
   [ "$elapsed" -le "$EXIT_LIMIT_MS" ]

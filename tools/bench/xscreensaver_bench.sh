@@ -46,7 +46,7 @@ for _ in $(seq "$runs"); do
 done
 # The saver's own share: started by hand on the same display, no daemon.
 for _ in $(seq "$runs"); do
-  probe cover-time 10 sh -c "DISPLAY=$DISPLAY $SAVER --root >/dev/null 2>&1 &" >>"$HARNESS_DIR/alone"
+  probe cover-time 10 sh -c "DISPLAY=$DISPLAY $SAVER $DAEMON_SAVER_ARGS >/dev/null 2>&1 &" >>"$HARNESS_DIR/alone"
   pid=$(saver_pids)
   kill "$pid"
   wait_for 5 gone "$pid"
