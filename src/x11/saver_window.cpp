@@ -40,6 +40,12 @@ int OnXError(Display* display, XErrorEvent* event) {
   XGetErrorText(display, event->error_code, text, sizeof text);
   if (aboutWindow) {
     std::fprintf(stderr, "rimeglass: the window 0x%lx is gone (%s)\n", event->resourceid, text);
+    // End here, inside whatever request found out. When that is the GL
+    // driver asking the window's size at the start of a frame, going back
+    // into it had it clear a buffer of a garbage size for seconds while the
+    // locker waited. The server frees the context and window with the
+    // connection.
+    _exit(0);
   } else {
     std::fprintf(stderr, "rimeglass: X error %s (request %d.%d, resource 0x%lx)\n", text,
                  event->request_code, event->minor_code, event->resourceid);

@@ -29,7 +29,8 @@ struct SaverWindow {
 // Opens the display, installs the error handlers and finds or makes the
 // window. The window's size is read from the server. On failure `error` says
 // why in one line and nothing the saver made is left on the display. The
-// error handlers report on this one window until CloseSaverWindow.
+// error handlers report on this one window until CloseSaverWindow; once
+// drawing may start, an error saying the window is gone ends the process.
 bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::string& error);
 
 enum class WindowEvents { Unchanged, Resized, Closed };
