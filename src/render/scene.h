@@ -13,6 +13,7 @@
 // they are given, so scenes in one process never touch each other.
 struct Scene {
   ViewportSizeData viewportSize;
+  bool preview;  // the coarser mesh, kept when the window changes size
   RandomGenerator random;
   BackgroundPhasesData backgroundPhases;
   CrystalModelData crystalModel;
