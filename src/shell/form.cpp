@@ -3,12 +3,23 @@
 #include <cstdlib>
 #include <utility>
 
-TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer)
-    : interval_(interval), onTimer_(std::move(onTimer)) {
+TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer, bool enabled)
+    : owner_(owner), interval_(interval), enabled_(enabled), onTimer_(std::move(onTimer)) {
   // A form with more timers than it has room for is a build mistake; a
   // dropped timer would leave its handler silently never running.
   if (owner.timerCount_ >= TForm::MaxTimers) std::abort();
   owner.timers_[owner.timerCount_++] = this;
+  id_ = static_cast<UINT>(owner.timerCount_);
+}
+
+void TTimer::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (owner_.handle_ == nullptr) return;
+  if (enabled) {
+    SetTimer(owner_.handle_, id_, interval_, nullptr);
+  } else {
+    KillTimer(owner_.handle_, id_);
+  }
 }
 
 TForm::TForm(const char* className, const char* caption)
@@ -34,7 +45,7 @@ void TForm::Create() {
   CreateWindowExA(0, className_, caption_, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this);
   // Without a window there is nothing to run: no timers, no set-up to undo.
   if (handle_ == nullptr) return;
-  for (int i = 0; i < timerCount_; ++i) SetTimer(handle_, i + 1, timers_[i]->interval_, nullptr);
+  for (int i = 0; i < timerCount_; ++i) timers_[i]->SetEnabled(timers_[i]->enabled_);
   FormCreate();
 }
 
@@ -127,6 +138,9 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       FormMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
       return 0;
+    case WM_DISPLAYCHANGE:
+      FormDisplayChange();
+      break;
     case WM_CLOSE:
       Close();
       return 0;

@@ -14,15 +14,20 @@ enum TCloseAction { caNone, caHide, caFree };
 class TForm;
 
 // A periodic timer of a form, firing on the GUI thread through the form's
-// message queue; it runs from the form's creation until the form closes.
-// A form holds at most TForm::MaxTimers; one more aborts at start-up.
+// message queue; an enabled one runs from the form's creation until the form
+// closes. A form holds at most TForm::MaxTimers; one more aborts at start-up.
 class TTimer {
  public:
-  TTimer(TForm& owner, UINT interval, std::function<void()> onTimer);
+  TTimer(TForm& owner, UINT interval, std::function<void()> onTimer, bool enabled = true);
+  // Enabling a timer that runs starts its interval over.
+  void SetEnabled(bool enabled);
 
  private:
   friend class TForm;
+  TForm& owner_;
+  UINT id_;
   UINT interval_;
+  bool enabled_;
   std::function<void()> onTimer_;
 };
 
@@ -54,6 +59,8 @@ class TForm {
   virtual void FormShow() {}
   virtual void FormKeyDown(WORD /*key*/) {}
   virtual void FormMouseMove(int /*x*/, int /*y*/) {}
+  // The monitors, or their modes, changed.
+  virtual void FormDisplayChange() {}
   virtual void FormCloseQuery(bool& /*canClose*/) {}
   virtual void FormClose(TCloseAction& /*action*/) {}
 

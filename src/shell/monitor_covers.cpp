@@ -1,15 +1,17 @@
 #include "shell/monitor_covers.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <utility>
+#include <cstring>
 
 #include "render/scene.h"
 
 namespace {
 
 const char CoverClassName[] = "RimeglassMonitorCover";
-// Posted at creation: the first the message loop does, after the saver's
-// own window has been shown and made the foreground window.
+// Posted at creation, so that a cover shows itself only once the message
+// loop runs: at the start, after the saver's own window has been shown and
+// made the foreground window.
 constexpr UINT ShowCoverMessage = WM_APP;
 
 LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,39 +53,73 @@ int ForcedFailure() {
   return length > 0 && length < sizeof value ? std::atoi(value) : 0;
 }
 
-struct Enumeration {
-  HWND saver;
-  uint32_t seed;
-  int forcedFailure;
-  std::vector<SceneWindow> covers;
-};
-
-BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  Enumeration& enumeration = *reinterpret_cast<Enumeration*>(data);
-  MONITORINFO info = {};
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFOEXA info = {};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoA(monitor, &info) || (info.dwFlags & MONITORINFOF_PRIMARY) != 0) return TRUE;
-  const RECT& area = info.rcMonitor;
+  auto& monitors = *reinterpret_cast<std::vector<MONITORINFOEXA>*>(list);
+  if (GetMonitorInfoA(monitor, &info)) monitors.push_back(info);
+  return TRUE;
+}
+
+std::vector<MONITORINFOEXA> ListMonitors() {
+  std::vector<MONITORINFOEXA> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
+// FNV-1a over what tells one layout from another.
+uint64_t Fingerprint(const std::vector<MONITORINFOEXA>& monitors) {
+  uint64_t hash = 0xcbf29ce484222325;
+  const auto add = [&hash](const void* data, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+      hash = (hash ^ static_cast<const unsigned char*>(data)[i]) * 0x100000001b3;
+    }
+  };
+  for (const MONITORINFOEXA& monitor : monitors) {
+    add(&monitor.rcMonitor, sizeof monitor.rcMonitor);
+    add(&monitor.dwFlags, sizeof monitor.dwFlags);
+    add(monitor.szDevice, std::strlen(monitor.szDevice));
+  }
+  return hash;
+}
+
+// Moves the window onto the area unless it is there, and lays its scene out
+// for the area's size.
+void PlaceOn(SceneWindow& screen, const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  RECT now = {};
+  GetWindowRect(screen.window, &now);
+  if (!EqualRect(&now, &area)) {
+    SetWindowPos(screen.window, nullptr, area.left, area.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ReshapeSceneWindow(screen, width, height);
+}
+
+void AddCover(HWND saver, std::vector<MonitorCover>& covers, const MONITORINFOEXA& monitor,
+              uint32_t seed) {
+  const RECT& area = monitor.rcMonitor;
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   // No activation ever, and no entry in the taskbar or the task switcher.
   const HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, CoverClassName, "",
-                                      WS_POPUP, area.left, area.top, width, height,
-                                      enumeration.saver, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (window == nullptr) return TRUE;
-  SceneWindow& cover = enumeration.covers.emplace_back();
-  cover.window = window;
-  const int number = static_cast<int>(enumeration.covers.size());
-  if (number != enumeration.forcedFailure) {
-    StartSceneWindow(cover, width, height, enumeration.seed + static_cast<uint32_t>(number), false);
+                                      WS_POPUP, area.left, area.top, width, height, saver, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+  if (window == nullptr) return;
+  MonitorCover& cover = covers.emplace_back();
+  lstrcpynA(cover.device, monitor.szDevice, sizeof cover.device);
+  cover.screen.window = window;
+  const int number = static_cast<int>(covers.size());
+  if (number != ForcedFailure()) {
+    StartSceneWindow(cover.screen, width, height, seed + static_cast<uint32_t>(number), false);
   }
   PostMessageA(window, ShowCoverMessage, 0, 0);
-  return TRUE;
 }
 
 }  // namespace
 
-std::vector<SceneWindow> CoverOtherMonitors(HWND saver, uint32_t seed) {
+uint64_t FollowMonitors(SceneWindow& saver, std::vector<MonitorCover>& covers, uint32_t seed) {
   WNDCLASSA windowClass = {};
   // Each cover keeps its device context for as long as it draws.
   windowClass.style = CS_OWNDC;
@@ -92,8 +128,37 @@ std::vector<SceneWindow> CoverOtherMonitors(HWND saver, uint32_t seed) {
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = CoverClassName;
+  // Registered the first time; later calls find it there.
   RegisterClassA(&windowClass);
-  Enumeration enumeration = {saver, seed, ForcedFailure(), {}};
-  EnumDisplayMonitors(nullptr, nullptr, CoverMonitor, reinterpret_cast<LPARAM>(&enumeration));
-  return std::move(enumeration.covers);
+
+  const std::vector<MONITORINFOEXA> monitors = ListMonitors();
+  const auto isCoveredBy = [](const MONITORINFOEXA& monitor, const MonitorCover& cover) {
+    return (monitor.dwFlags & MONITORINFOF_PRIMARY) == 0 &&
+           std::strcmp(monitor.szDevice, cover.device) == 0;
+  };
+  for (auto cover = covers.begin(); cover != covers.end();) {
+    if (std::any_of(monitors.begin(), monitors.end(),
+                    [&](const MONITORINFOEXA& monitor) { return isCoveredBy(monitor, *cover); })) {
+      ++cover;
+      continue;
+    }
+    ReleaseSceneWindow(cover->screen);
+    DestroyWindow(cover->screen.window);
+    cover = covers.erase(cover);
+  }
+  for (const MONITORINFOEXA& monitor : monitors) {
+    const auto cover = std::find_if(covers.begin(), covers.end(), [&](const MonitorCover& each) {
+      return isCoveredBy(monitor, each);
+    });
+    if ((monitor.dwFlags & MONITORINFOF_PRIMARY) != 0) {
+      PlaceOn(saver, monitor.rcMonitor);
+    } else if (cover != covers.end()) {
+      PlaceOn(cover->screen, monitor.rcMonitor);
+    } else {
+      AddCover(saver.window, covers, monitor, seed);
+    }
+  }
+  return Fingerprint(monitors);
 }
+
+uint64_t MonitorLayout() { return Fingerprint(ListMonitors()); }

@@ -12,9 +12,24 @@
 // cannot get an OpenGL context stays plain black, so no monitor ever keeps
 // showing the live desktop while the saver runs.
 
-// One hidden cover per monitor other than the primary, as the system lists
-// them now, each owned by `saver` so that it goes when the saver's window
-// does. Each shows itself once the message loop runs, after `saver` is up.
-// Keys and mouse moves over a cover go to `saver`'s own handlers. The k-th
-// cover's scene is seeded with seed + k.
-std::vector<SceneWindow> CoverOtherMonitors(HWND saver, uint32_t seed);
+// A monitor other than the primary and its cover. The monitor is known by
+// its device name, which it keeps when it goes and comes back or changes mode.
+struct MonitorCover {
+  char device[CCHDEVICENAME];
+  SceneWindow screen;
+};
+
+// Makes the saver's windows match the monitors as the system lists them now.
+// `saver`, the saver's own window, takes the primary's place. A monitor
+// without a cover gets one, owned by the saver's window so that it goes with
+// it, showing itself once the message loop runs; its scene is seeded with
+// seed + its place in `covers`, counted from 1. A cover whose monitor is gone
+// is released and destroyed. A window whose monitor moved is moved, and its
+// scene laid out for the new size. Keys and mouse moves over a cover go to
+// the saver window's own handlers. Returns the monitors' MonitorLayout.
+uint64_t FollowMonitors(SceneWindow& saver, std::vector<MonitorCover>& covers, uint32_t seed);
+
+// A fingerprint of the monitors as the system lists them now: their names,
+// places and sizes and which is the primary. Equal fingerprints, nothing
+// changed.
+uint64_t MonitorLayout();

@@ -14,6 +14,8 @@ namespace {
 
 // Cursor position at the form's previous mouse event, in screen coordinates.
 POINT LastCursorPos = {0, 0};
+// The monitors as the windows last followed them.
+uint64_t FollowedLayout = 0;
 
 // Farther than this between two mouse events, at 96 dpi, is a deliberate
 // move, not a jittering desk.
@@ -30,7 +32,10 @@ int ScaledMouseJump(int dpi) {
 
 }  // namespace
 
-TForm1::TForm1() : TForm("TForm1", "Rimeglass"), Timer1(*this, 10, [this] { Timer1Timer(); }) {}
+TForm1::TForm1()
+    : TForm("TForm1", "Rimeglass"),
+      Timer1(*this, 10, [this] { Timer1Timer(); }),
+      LayoutTimer(*this, 200, [this] { LayoutTimerTimer(); }, false) {}
 
 TForm1::~TForm1() = default;
 
@@ -45,12 +50,22 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
   FormScreen.window = Handle();
   StartSceneWindow(FormScreen, ClientWidth(), ClientHeight(), ClockSeed(), false);
-  Covers = CoverOtherMonitors(Handle(), ClockSeed());
+  FollowedLayout = FollowMonitors(FormScreen, Covers, ClockSeed());
 }
 
 void TForm1::Timer1Timer() {
   DrawSceneWindow(FormScreen);
-  for (SceneWindow& cover : Covers) DrawSceneWindow(cover);
+  for (MonitorCover& cover : Covers) DrawSceneWindow(cover.screen);
+}
+
+void TForm1::FormDisplayChange() { LayoutTimer.SetEnabled(true); }
+
+void TForm1::LayoutTimerTimer() {
+  LayoutTimer.SetEnabled(false);
+  FollowedLayout = FollowMonitors(FormScreen, Covers, ClockSeed());
+  MouseJumpPixels = ScaledMouseJump(PrimaryScreenDpi());
+  // The windows' moves and the pointer the system moved are no jump.
+  GetCursorPos(&LastCursorPos);
 }
 
 void TForm1::FormKeyDown(WORD) {
@@ -67,7 +82,13 @@ void TForm1::FormMouseMove(int, int) {
   GetCursorPos(&now);
   if (std::abs(LastCursorPos.x - now.x) > MouseJumpPixels ||
       std::abs(LastCursorPos.y - now.y) > MouseJumpPixels) {
-    ExitOnInput();
+    // The system moves the pointer off a monitor that changed, often before
+    // the windows are told: not the user's hand.
+    if (MonitorLayout() != FollowedLayout) {
+      FormDisplayChange();
+    } else {
+      ExitOnInput();
+    }
   }
   GetCursorPos(&LastCursorPos);
 }
@@ -79,7 +100,7 @@ void TForm1::ExitOnInput() {
 }
 
 void TForm1::FormCloseQuery(bool&) {
-  for (SceneWindow& cover : Covers) ReleaseSceneWindow(cover);
+  for (MonitorCover& cover : Covers) ReleaseSceneWindow(cover.screen);
   ReleaseSceneWindow(FormScreen);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
 }

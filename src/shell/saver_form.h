@@ -4,29 +4,36 @@
 #include <vector>
 
 #include "shell/form.h"
+#include "shell/monitor_covers.h"
 #include "shell/scene_window.h"
 
 // The full-screen saver: a black borderless form over the primary screen,
 // one frame per 10 ms tick (the same tick draws the other monitors' covers),
-// ended by a key or a mouse jump once the password gate passes.
+// ended by a key or a mouse jump once the password gate passes. Its windows
+// follow the monitors as they come, go and change mode.
 class TForm1 : public TForm {
  public:
   TForm1();
   ~TForm1() override;
 
   TTimer Timer1;
+  // Started again by every display change, so that a burst of them ends in
+  // one re-layout once the desktop has settled.
+  TTimer LayoutTimer;
   // The form's own window, and the other monitors' covers; started in
   // FormShow, before the first tick can draw them.
   SceneWindow FormScreen;
-  std::vector<SceneWindow> Covers;
+  std::vector<MonitorCover> Covers;
 
   void Timer1Timer();
+  void LayoutTimerTimer();
 
  protected:
   void FormCreate() override;
   void FormShow() override;
   void FormKeyDown(WORD key) override;
   void FormMouseMove(int x, int y) override;
+  void FormDisplayChange() override;
   void FormCloseQuery(bool& canClose) override;
   void FormClose(TCloseAction& action) override;
 

@@ -6,6 +6,8 @@
 
 void StartSceneWindow(SceneWindow& screen, int32_t width, int32_t height, uint32_t seed,
                       bool preview) {
+  screen.width = width;
+  screen.height = height;
   if (MakeCurrentGLContext(screen.window, screen.dc, screen.rc)) {
     screen.scene = StartScene(width, height, seed, preview);
   } else {
@@ -18,6 +20,15 @@ void DrawSceneWindow(SceneWindow& screen) {
   if (wglGetCurrentContext() != screen.rc && !wglMakeCurrent(screen.dc, screen.rc)) return;
   DrawFrame(*screen.scene);
   SwapBuffers(screen.dc);
+}
+
+void ReshapeSceneWindow(SceneWindow& screen, int32_t width, int32_t height) {
+  if (width == screen.width && height == screen.height) return;
+  screen.width = width;
+  screen.height = height;
+  if (screen.scene != nullptr && wglMakeCurrent(screen.dc, screen.rc)) {
+    ReshapeScene(*screen.scene, width, height);
+  }
 }
 
 void ReleaseSceneWindow(SceneWindow& screen) {

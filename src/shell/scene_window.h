@@ -14,6 +14,9 @@ struct SceneWindow {
   HDC dc = nullptr;
   HGLRC rc = nullptr;
   std::unique_ptr<Scene> scene;
+  // The size the scene is laid out for.
+  int32_t width = 0;
+  int32_t height = 0;
 };
 
 // Device context, pixel format, rendering context made current, then a scene
@@ -25,6 +28,10 @@ void StartSceneWindow(SceneWindow& screen, int32_t width, int32_t height, uint32
 // One frame with the window's own context, shown on the window. Several
 // windows take turns with their contexts; a lone one keeps its current.
 void DrawSceneWindow(SceneWindow& screen);
+
+// The window now has this size: when it is a new one, the scene keeps its
+// crystal and animation and its mesh is laid out anew.
+void ReshapeSceneWindow(SceneWindow& screen, int32_t width, int32_t height);
 
 // The rendering context, then the device context, then the scene; the window
 // itself stays.

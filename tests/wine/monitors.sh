@@ -152,3 +152,40 @@ xdotool key a
 check "a key reaches the password gate" wait_calls 4
 expect_exit_within "and ends the saver" 10
 check "no window of the saver is left on either monitor" wait_uncovered $((1280 * 720 + 1024 * 768)) 5
+
+# While the saver runs, the second monitor detached, attached at 800x600,
+# grown to its own mode (a scene left at the smaller size leaves black edges)
+# and 800x600 again: the saver's windows, as Windows shows them, are exactly
+# on the monitors, each with a moving scene. The pointer, which the system
+# moves off a monitor that goes, and the windows' moves are no jump.
+shown_windows() { field shown "$(probe windows Rimeglass)"; }
+echo refuse >"$FIXTURE/answer"
+start_at 1600 300
+while read -r mode shown monitors; do
+  probe display "$mode"
+  check "second monitor at $mode: the saver's windows are $shown" wait_for 5 prints "$shown" shown_windows
+  check "each monitor shows a moving scene to its edges" scenes_on $monitors
+done <<'TABLE'
+0x0+1280+0      0,0,1280,720                 1280x720+0+0
+800x600+1280+0  1280,0,2080,600;0,0,1280,720 1280x720+0+0 800x600+1280+0
+1024x768+1280+0 1280,0,2304,768;0,0,1280,720 1280x720+0+0 1024x768+1280+0
+800x600+1280+0  1280,0,2080,600;0,0,1280,720 1280x720+0+0 800x600+1280+0
+TABLE
+check "the changes asked for no password" [ "$(calls)" -eq 4 ]
+check "the saver keeps the foreground" wait_foreground Rimeglass 1
+step_to 1300 300
+check "the pointer is hidden over the monitor that came back" [ "$(cursor_shown)" = 0 ]
+
+# A scene and a context left behind by each round would add megabytes.
+resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$(saver_process)/status"; }
+for round in $(seq 10); do
+  probe display 0x0+1280+0 && wait_for 5 prints 0,0,1280,720 shown_windows
+  probe display 1024x768+1280+0 && wait_for 5 prints "1280,0,2304,768;0,0,1280,720" shown_windows
+  [ "$round" -gt 1 ] || { first=$(probe windows Rimeglass) first_kb=$(resident_kb); }
+done
+check "ten rounds leave the saver's windows as the first did" [ "$(probe windows Rimeglass)" = "$first" ]
+check "and no more memory ($first_kb kB, then $(resident_kb) kB)" [ "$(resident_kb)" -le $((first_kb + 4096)) ]
+echo accept >"$FIXTURE/answer"
+xdotool key a
+check "a key still reaches the password gate" wait_calls 5
+expect_exit_within "and ends the saver" 10
