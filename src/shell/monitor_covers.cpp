@@ -4,10 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "render/draw_frame.h"
 #include "render/init_gl.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 #include "shell/wgl_context.h"
 
 namespace {
@@ -71,9 +70,9 @@ int ForcedFailure() {
 // Without one, whatever was got is given back and the cover stays black.
 void StartScene(MonitorCover& cover, int width, int height, uint32_t seed, bool forcedFailure) {
   cover.scene = MakeScene();
-  PrepareScene(*cover.scene, width, height, false, seed);
+  PrepareScene(*cover.scene, width, height, seed, false);
   if (!forcedFailure && MakeCurrentGLContext(cover.window, cover.dc, cover.rc)) {
-    InitGL(*cover.scene);
+    InitGL(cover.scene->viewportSize);
     return;
   }
   ReleaseGLContext(cover.window, cover.dc, cover.rc);

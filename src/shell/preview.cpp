@@ -4,9 +4,8 @@
 #include <cstdint>
 
 #include "common/random.h"
-#include "render/draw_frame.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 #include "shell/password.h"
 #include "shell/wgl_context.h"
 
@@ -100,7 +99,7 @@ HWND CreateSaverWindow(int width, int height, HWND parent) {
   if (window == nullptr) return nullptr;
 
   PreviewScene = MakeScene();
-  PrepareScene(*PreviewScene, width, height, true, ClockSeed());
+  PrepareScene(*PreviewScene, width, height, ClockSeed(), true);
   PreviewWnd = window;
   CreateGLContext(window, *PreviewScene, PreviewDC, PreviewRC);
   return window;

@@ -3,9 +3,8 @@
 #include <cstdlib>
 
 #include "common/random.h"
-#include "render/draw_frame.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 #include "shell/monitor_covers.h"
 #include "shell/password.h"
 #include "shell/screen_dpi.h"
@@ -38,7 +37,7 @@ TForm1::~TForm1() = default;
 void TForm1::FormCreate() {
   SetClientSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   FormScene = MakeScene();
-  PrepareScene(*FormScene, ClientWidth(), ClientHeight(), false, ClockSeed());
+  PrepareScene(*FormScene, ClientWidth(), ClientHeight(), ClockSeed(), false);
   MouseJumpPixels = ScaledMouseJump(PrimaryScreenDpi());
   GetCursorPos(&LastCursorPos);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);

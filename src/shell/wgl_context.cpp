@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "render/init_gl.h"
+#include "render/scene.h"
 #include "shell/saver_pixel_format.h"
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == sizeof(PixelFormatFields));
@@ -31,7 +32,7 @@ bool MakeCurrentGLContext(HWND window, HDC& dc, HGLRC& rc) {
 
 bool CreateGLContext(HWND window, const Scene& scene, HDC& dc, HGLRC& rc) {
   const bool made = MakeCurrentGLContext(window, dc, rc);
-  InitGL(scene);
+  InitGL(scene.viewportSize);
   return made;
 }
 

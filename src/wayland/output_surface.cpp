@@ -7,15 +7,12 @@
 
 #include "common/random.h"
 #include "linux/saver_options.h"
-#include "render/draw_frame.h"
 #include "render/init_gl.h"
-#include "render/prepare_scene.h"
+#include "render/scene_lifecycle.h"
 #include "wayland/release_proxy.h"
 
 namespace {
 
-// The Windows preview's coarser mesh, for outputs as small as a preview.
-bool IsPreviewSize(int width, int height) { return width < 640 || height < 480; }
 
 // Ends the surface side of an output: what EGL made first, then the
 // protocol objects. The wl_output itself stays.
@@ -53,7 +50,7 @@ bool MakeCurrent(SaverOutput& o) {
   WaylandSaver& saver = *o.saver;
   if (!eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, saver.context)) return false;
   if (saver.sceneInContext != o.scene.get()) {
-    InitGL(*o.scene);
+    InitGL(o.scene->viewportSize);
     saver.sceneInContext = o.scene.get();
   }
   return true;
@@ -75,9 +72,10 @@ void ApplyBufferSize(SaverOutput& o) {
   }
   if (o.window != nullptr) {
     wl_egl_window_resize(o.window, width, height, 0, 0);
-    ResizeScene(*o.scene, width, height, o.preview);
-    // The context holds the old size's projection.
-    if (saver.sceneInContext == o.scene.get()) saver.sceneInContext = nullptr;
+    if (eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, saver.context)) {
+      ReshapeScene(*o.scene, width, height);
+      saver.sceneInContext = o.scene.get();
+    }
     return;
   }
   o.window = wl_egl_window_create(o.surface, width, height);
@@ -91,12 +89,11 @@ void ApplyBufferSize(SaverOutput& o) {
   }
   // The compositor's frame callbacks pace the saver, never a blocking swap.
   eglSwapInterval(saver.egl, 0);
-  o.preview = IsPreviewSize(width, height);
-  o.scene = MakeScene();
   const SaverOptions& options = *saver.options;
   // Every output its own crystal; a given seed still fixes all of them.
   const uint32_t seed = (options.seedGiven ? options.seed : ClockSeed()) + saver.scenesMade++;
-  PrepareScene(*o.scene, width, height, o.preview, seed);
+  o.scene = StartScene(width, height, seed, IsPreviewSize(width, height));
+  saver.sceneInContext = o.scene.get();
   o.frameDue = true;
 }
 

@@ -35,7 +35,6 @@ struct SaverOutput {
   int32_t logicalHeight = 0;
   int32_t bufferWidth = 0;  // logical size times scale: the output's own pixels
   int32_t bufferHeight = 0;
-  bool preview = false;
 
   wl_egl_window* window = nullptr;
   EGLSurface eglSurface = EGL_NO_SURFACE;
