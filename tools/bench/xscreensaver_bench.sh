@@ -7,9 +7,9 @@
 # per second and CPU seconds per second over 5 s of running. Frames are the
 # saver's ppoll calls, one per frame while nothing comes in on its display
 # connection, counted by strace.
-# usage: xscreensaver_bench.sh [saver, default build/native/src/linux/rimeglass] [runs, default 5]
+# usage: xscreensaver_bench.sh [saver, default build/native/src/app/rimeglass] [runs, default 5]
 top=$(cd "$(dirname "$0")/../.." && pwd)
-saver=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
+saver=$(realpath "${1:-$top/build/native/src/app/rimeglass}")
 runs=${2:-5}
 source "$top/scripts/harness.sh"
 source "$top/scripts/harness_x11.sh"
