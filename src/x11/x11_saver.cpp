@@ -33,7 +33,8 @@ void RunFrames(SaverWindow& saver, Scene& scene) {
     if (events == WindowEvents::Resized) {
       ReshapeScene(scene, saver.width, saver.height);
     }
-    switch (WaitForWake(clock, connection)) {
+    // Hidden, it draws nothing and sleeps until the server says more.
+    switch (saver.hidden ? WaitForConnection(connection) : WaitForWake(clock, connection)) {
       case Wake::Stop:
         return;
       case Wake::Connection:

@@ -5,10 +5,10 @@
 # frames per second of each output and the CPU of the saver and of sway,
 # with one output and with two. Frames and first frames are read from the
 # saver's own protocol log (WAYLAND_DEBUG): one wl_surface.attach per frame.
-# usage: wayland_bench.sh [saver, default build/native/src/linux/rimeglass]
+# usage: wayland_bench.sh [saver, default build/native/src/app/rimeglass]
 #                         [virtual_pointer fixture] [runs, default 5]
 top=$(cd "$(dirname "$0")/../.." && pwd)
-saver=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
+saver=$(realpath "${1:-$top/build/native/src/app/rimeglass}")
 fixture=$(realpath "${2:-$top/build/native/tests/wayland/virtual_pointer}")
 runs=${3:-5}
 source "$top/scripts/harness.sh"
