@@ -45,7 +45,10 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
 }
 
 void OnGlobalRemove(void* data, wl_registry*, uint32_t name) {
-  RemoveOutput(*static_cast<WaylandSaver*>(data), name);
+  // Released by the loop's next UpdateOutputs.
+  for (auto& o : static_cast<WaylandSaver*>(data)->outputs) {
+    if (o->globalName == name) o->removed = true;
+  }
 }
 
 const wl_registry_listener RegistryListener = {.global = OnGlobal,
@@ -93,18 +96,21 @@ int ConnectionLost(WaylandSaver& saver) {
 
 // One ppoll for the connection, the next 10 ms tick and the stop signals;
 // libwayland's prepare/read protocol keeps events from waiting in its queue
-// while we sleep.
+// while we sleep. What the listeners recorded is acted on before each wait.
 int RunFrames(WaylandSaver& saver) {
   FrameClock clock;
   StartFrameClock(clock);
   const int fd = wl_display_get_fd(saver.display);
+  bool tick = false;
   while (!saver.quit) {
-    while (wl_display_prepare_read(saver.display) != 0) {
+    UpdateOutputs(saver);
+    DrawDueOutputs(saver, tick);
+    tick = false;
+    if (wl_display_prepare_read(saver.display) != 0) {
+      // Events came while drawing (the driver reads the connection too):
+      // acted on, and input seen, before any wait.
       if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
-    }
-    if (saver.quit) {  // input already queued ends it without another wait
-      wl_display_cancel_read(saver.display);
-      break;
+      continue;
     }
     if (wl_display_flush(saver.display) < 0 && errno != EAGAIN) {
       wl_display_cancel_read(saver.display);
@@ -118,7 +124,7 @@ int RunFrames(WaylandSaver& saver) {
     }
     if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
     if (wake == Wake::Stop) break;
-    if (!saver.quit) DrawDueOutputs(saver, wake == Wake::Tick);
+    tick = wake == Wake::Tick;
   }
   Close(saver);
   return 0;
@@ -152,11 +158,6 @@ int RunWaylandSaver(const SaverOptions& options) {
   std::string error;
   if (!OpenEgl(saver, error)) return Fail(saver, error);
   if (wl_display_roundtrip(saver.display) < 0) return ConnectionLost(saver);
-
-  saver.ready = true;
-  for (auto& o : saver.outputs) {
-    if (o->described) CoverOutput(*o);
-  }
   const int status = RunFrames(saver);
   if (lockFd >= 0) close(lockFd);
   return status;
