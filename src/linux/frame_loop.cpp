@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 #include "linux/stop_signals.h"
 
@@ -50,4 +51,10 @@ Wake WaitForWake(FrameClock& clock, int connectionFd) {
     }
     if (ready > 0) return Wake::Connection;
   }
+}
+
+Wake WaitForConnection(int connectionFd) {
+  // A tick that never comes: ppoll sleeps until the connection or a signal.
+  FrameClock never{std::numeric_limits<int64_t>::max()};
+  return WaitForWake(never, connectionFd);
 }

@@ -23,3 +23,7 @@ void StartFrameClock(FrameClock& clock);
 // back by a busy connection, nor the connection by late frames: every call
 // polls. connectionFd may be -1 (no connection).
 Wake WaitForWake(FrameClock& clock, int connectionFd);
+
+// The same wait without a tick, for a front end that has nothing to draw
+// until its connection says so (every window hidden): Connection or Stop.
+Wake WaitForConnection(int connectionFd);

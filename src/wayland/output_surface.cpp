@@ -307,3 +307,8 @@ void DrawDueOutputs(WaylandSaver& saver, bool tick) {
     eglSwapBuffers(saver.egl, o.eglSurface);
   }
 }
+
+bool FrameWaitsForTick(const WaylandSaver& saver) {
+  return std::any_of(saver.outputs.begin(), saver.outputs.end(),
+                     [](const auto& o) { return o->frameDue && o->scene != nullptr; });
+}

@@ -26,3 +26,8 @@ void UpdateOutputs(WaylandSaver& saver);
 // 10 ms tick: a tick that finds an output still waiting for the compositor
 // is kept for it, and the frame drawn as soon as the compositor asks.
 void DrawDueOutputs(WaylandSaver& saver, bool tick);
+
+// Some output has a frame to draw at the next tick. While none has (each
+// waits for the compositor's frame callback, as hidden, locked or powered-down
+// outputs do for good), the loop needs no tick.
+bool FrameWaitsForTick(const WaylandSaver& saver);

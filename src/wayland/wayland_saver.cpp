@@ -94,9 +94,10 @@ int ConnectionLost(WaylandSaver& saver) {
   return status;
 }
 
-// One ppoll for the connection, the next 10 ms tick and the stop signals;
-// libwayland's prepare/read protocol keeps events from waiting in its queue
-// while we sleep. What the listeners recorded is acted on before each wait.
+// One ppoll for the connection, the next 10 ms tick (only while a frame
+// waits for one) and the stop signals; libwayland's prepare/read protocol
+// keeps events from waiting in its queue while we sleep. What the listeners
+// recorded is acted on before each wait.
 int RunFrames(WaylandSaver& saver) {
   FrameClock clock;
   StartFrameClock(clock);
@@ -116,7 +117,7 @@ int RunFrames(WaylandSaver& saver) {
       wl_display_cancel_read(saver.display);
       return ConnectionLost(saver);
     }
-    const Wake wake = WaitForWake(clock, fd);
+    const Wake wake = FrameWaitsForTick(saver) ? WaitForWake(clock, fd) : WaitForConnection(fd);
     if (wake == Wake::Connection) {
       if (wl_display_read_events(saver.display) < 0) return ConnectionLost(saver);
     } else {
