@@ -21,6 +21,8 @@ void ReshapeScene(Scene& scene, int32_t width, int32_t height) {
   InitGL(scene.viewportSize);
 }
 
+void ResumeScene(const Scene& scene) { InitGL(scene.viewportSize); }
+
 void DrawFrame(Scene& scene) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   DrawScene(scene);
