@@ -18,7 +18,10 @@ void TApplication::Initialize() {
 void TApplication::SetTitle(const char* title) { SetWindowTextA(handle_, title); }
 
 void TApplication::CreateForm(TForm& form) {
-  if (mainForm_ == nullptr) mainForm_ = &form;
+  if (mainForm_ == nullptr) {
+    mainForm_ = &form;
+    form.OnClosed = [this] { Terminate(); };
+  }
   form.Create();
 }
 

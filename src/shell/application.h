@@ -12,13 +12,13 @@ class TApplication {
   // shown, so no task list shows it either; it names the process's windows
   // for tools that enumerate them. The form has its own caption.
   void SetTitle(const char* title);
-  // Creates the form; the first form created becomes the main form.
+  // Creates the form; the first form created becomes the main form, whose
+  // close ends the application.
   void CreateForm(TForm& form);
   // Shows the main form and dispatches messages until it has closed;
   // returns at once when there is no main form or it has no window.
   void Run();
   void Terminate();
-  TForm* MainForm() const { return mainForm_; }
 
  private:
   HWND handle_ = nullptr;

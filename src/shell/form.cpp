@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "shell/application.h"
-
 TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer)
     : interval_(interval), onTimer_(std::move(onTimer)) {
   // A form with more timers than it has room for is a build mistake; a
@@ -62,7 +60,7 @@ void TForm::Close() {
   FormClose(action);
   if (action == caNone) return;
   StopTimers();
-  if (Application.MainForm() == this) Application.Terminate();
+  if (OnClosed) OnClosed();
   if (action == caFree) {
     // Gone at once, so input already queued cannot start a second exit.
     const HWND window = handle_;

@@ -38,8 +38,10 @@ class TForm {
   // Runs FormShow, then shows the window centred on the screen and activates it.
   void Show();
   // FormCloseQuery, then FormClose; a closed form is destroyed and takes no
-  // more input. Closing the application's main form ends the application.
+  // more input, and OnClosed runs.
   void Close();
+  // Set by the application on its main form, whose close ends it.
+  std::function<void()> OnClosed;
 
   HWND Handle() const { return handle_; }
   bool Active() const { return active_; }

@@ -1,26 +1,11 @@
 #include "shell/monitor_covers.h"
 
 #include <cstdlib>
-#include <memory>
-#include <vector>
+#include <utility>
 
-#include "render/init_gl.h"
 #include "render/scene.h"
-#include "render/scene_lifecycle.h"
-#include "shell/wgl_context.h"
 
 namespace {
-
-// A monitor's window; its scene and contexts stay empty while it is black.
-struct MonitorCover {
-  HWND window = nullptr;
-  HDC dc = nullptr;
-  HGLRC rc = nullptr;
-  std::unique_ptr<Scene> scene;
-};
-
-// Filled once at the start; the frames only walk it.
-std::vector<MonitorCover> Covers;
 
 const char CoverClassName[] = "RimeglassMonitorCover";
 // Posted at creation: the first the message loop does, after the saver's
@@ -66,27 +51,15 @@ int ForcedFailure() {
   return length > 0 && length < sizeof value ? std::atoi(value) : 0;
 }
 
-// The cover's own scene for the monitor's whole size, and a context for it.
-// Without one, whatever was got is given back and the cover stays black.
-void StartScene(MonitorCover& cover, int width, int height, uint32_t seed, bool forcedFailure) {
-  cover.scene = MakeScene();
-  PrepareScene(*cover.scene, width, height, seed, false);
-  if (!forcedFailure && MakeCurrentGLContext(cover.window, cover.dc, cover.rc)) {
-    InitGL(cover.scene->viewportSize);
-    return;
-  }
-  ReleaseGLContext(cover.window, cover.dc, cover.rc);
-  cover = MonitorCover{cover.window, nullptr, nullptr, nullptr};
-}
-
 struct Enumeration {
   HWND saver;
   uint32_t seed;
   int forcedFailure;
+  std::vector<SceneWindow> covers;
 };
 
 BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  const Enumeration& enumeration = *reinterpret_cast<const Enumeration*>(data);
+  Enumeration& enumeration = *reinterpret_cast<Enumeration*>(data);
   MONITORINFO info = {};
   info.cbSize = sizeof info;
   if (!GetMonitorInfoA(monitor, &info) || (info.dwFlags & MONITORINFOF_PRIMARY) != 0) return TRUE;
@@ -98,18 +71,19 @@ BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
                                       WS_POPUP, area.left, area.top, width, height,
                                       enumeration.saver, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (window == nullptr) return TRUE;
-  MonitorCover& cover = Covers.emplace_back();
+  SceneWindow& cover = enumeration.covers.emplace_back();
   cover.window = window;
-  const int number = static_cast<int>(Covers.size());
-  StartScene(cover, width, height, enumeration.seed + static_cast<uint32_t>(number),
-             number == enumeration.forcedFailure);
+  const int number = static_cast<int>(enumeration.covers.size());
+  if (number != enumeration.forcedFailure) {
+    StartSceneWindow(cover, width, height, enumeration.seed + static_cast<uint32_t>(number), false);
+  }
   PostMessageA(window, ShowCoverMessage, 0, 0);
   return TRUE;
 }
 
 }  // namespace
 
-void CoverOtherMonitors(HWND saver, HDC dc, HGLRC rc, uint32_t seed) {
+std::vector<SceneWindow> CoverOtherMonitors(HWND saver, uint32_t seed) {
   WNDCLASSA windowClass = {};
   // Each cover keeps its device context for as long as it draws.
   windowClass.style = CS_OWNDC;
@@ -119,27 +93,7 @@ void CoverOtherMonitors(HWND saver, HDC dc, HGLRC rc, uint32_t seed) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = CoverClassName;
   RegisterClassA(&windowClass);
-  Enumeration enumeration = {saver, seed, ForcedFailure()};
+  Enumeration enumeration = {saver, seed, ForcedFailure(), {}};
   EnumDisplayMonitors(nullptr, nullptr, CoverMonitor, reinterpret_cast<LPARAM>(&enumeration));
-  wglMakeCurrent(dc, rc);
-}
-
-void DrawOtherMonitors(HDC dc, HGLRC rc) {
-  bool switched = false;
-  for (MonitorCover& cover : Covers) {
-    if (cover.rc == nullptr) continue;
-    switched = true;
-    if (!wglMakeCurrent(cover.dc, cover.rc)) continue;
-    DrawFrame(*cover.scene);
-    SwapBuffers(cover.dc);
-  }
-  if (switched) wglMakeCurrent(dc, rc);
-}
-
-void ReleaseOtherMonitors() {
-  for (MonitorCover& cover : Covers) {
-    ReleaseGLContext(cover.window, cover.dc, cover.rc);
-    cover.dc = nullptr;
-    cover.rc = nullptr;
-  }
+  return std::move(enumeration.covers);
 }

@@ -5,19 +5,16 @@
 
 #include "common/random.h"
 #include "render/scene.h"
-#include "render/scene_lifecycle.h"
 #include "shell/password.h"
-#include "shell/wgl_context.h"
+#include "shell/scene_window.h"
 
 namespace {
 
-HWND PreviewWnd = nullptr;
-HDC PreviewDC = nullptr;
-HGLRC PreviewRC = nullptr;
+// Its window is set before the ticker starts, which only reads it.
+SceneWindow Preview;
 // Set by the GUI thread when a key passed the password gate; the ticker
 // then ends the preview.
 std::atomic<bool> StopPreview{false};
-std::unique_ptr<Scene> PreviewScene;
 
 const char PreviewClassName[] = "MyVantorScreenSaverClass";
 
@@ -38,10 +35,77 @@ bool IsDesktop(HWND window) {
          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetDesktopWindow()));
 }
 
-HWND CreateSaverWindow(int width, int height, HWND parent);
-LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-DWORD WINAPI PreviewTicker(LPVOID parameter);
-void PaintPreviewFrame();
+void PaintPreviewFrame() {
+  DrawSceneWindow(Preview);
+  Sleep(10);
+}
+
+LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_PAINT:
+      // Deliberately left invalid: the next paint follows as soon as the
+      // queue is otherwise empty, so the preview animates without a timer.
+      PaintPreviewFrame();
+      return 0;
+    case WM_KEYDOWN:
+      StopPreview.store(VerifyPassword(nullptr), std::memory_order_relaxed);
+      return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // The preview sits under the user's pointer in the settings page;
+      // moving or clicking there must never end it.
+      return 0;
+    default:
+      // WM_NCCREATE included: the default handling is what stores "MySaver"
+      // as the window's title.
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+// Window class, window, GL context and scene. Returns 0 when no window could
+// be made, and then sets up nothing else.
+HWND CreateSaverWindow(int width, int height, HWND parent) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_PARENTDC;
+  windowClass.lpfnWndProc = PreviewWndProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = PreviewClassName;
+  RegisterClassA(&windowClass);
+
+  HWND window = nullptr;
+  if (parent != nullptr) {
+    window = CreateWindowExA(0, PreviewClassName, "MySaver", WS_CHILD | WS_VISIBLE | WS_DISABLED,
+                             0, 0, width, height, parent, nullptr, instance, nullptr);
+  } else {
+    window = CreateWindowExA(0, PreviewClassName, "MySaver", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                             height, nullptr, nullptr, instance, nullptr);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+  }
+  // Without a window, GetDC would hand over the whole screen.
+  if (window == nullptr) return nullptr;
+
+  Preview.window = window;
+  StartSceneWindow(Preview, width, height, ClockSeed(), true);
+  return window;
+}
+
+DWORD WINAPI PreviewTicker(LPVOID) {
+  ShowWindow(Preview.window, SW_SHOW);
+  UpdateWindow(Preview.window);
+  do {
+    InvalidateRect(Preview.window, nullptr, FALSE);
+    Sleep(30);
+  } while (!StopPreview.load(std::memory_order_relaxed));
+  // Posted, not sent: the GUI thread answers it by ending its loop.
+  PostMessageA(Preview.window, WM_DESTROY, 0, 0);
+  return 0;
+}
 
 }  // namespace
 
@@ -72,82 +136,3 @@ void RunPreview(HWND host) {
     DispatchMessageA(&message);
   }
 }
-
-namespace {
-
-// Window class, window, scene, GL context. Returns 0 when no window could
-// be made, and then sets up nothing else.
-HWND CreateSaverWindow(int width, int height, HWND parent) {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA windowClass = {};
-  windowClass.style = CS_PARENTDC;
-  windowClass.lpfnWndProc = PreviewWndProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = PreviewClassName;
-  RegisterClassA(&windowClass);
-
-  HWND window = nullptr;
-  if (parent != nullptr) {
-    window = CreateWindowExA(0, PreviewClassName, "MySaver", WS_CHILD | WS_VISIBLE | WS_DISABLED,
-                             0, 0, width, height, parent, nullptr, instance, nullptr);
-  } else {
-    window = CreateWindowExA(0, PreviewClassName, "MySaver", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                             height, nullptr, nullptr, instance, nullptr);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
-  }
-  // Without a window, GetDC would hand over the whole screen.
-  if (window == nullptr) return nullptr;
-
-  PreviewScene = MakeScene();
-  PrepareScene(*PreviewScene, width, height, ClockSeed(), true);
-  PreviewWnd = window;
-  CreateGLContext(window, *PreviewScene, PreviewDC, PreviewRC);
-  return window;
-}
-
-LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    case WM_PAINT:
-      // Deliberately left invalid: the next paint follows as soon as the
-      // queue is otherwise empty, so the preview animates without a timer.
-      PaintPreviewFrame();
-      return 0;
-    case WM_KEYDOWN:
-      StopPreview.store(VerifyPassword(nullptr), std::memory_order_relaxed);
-      return 0;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      // The preview sits under the user's pointer in the settings page;
-      // moving or clicking there must never end it.
-      return 0;
-    default:
-      // WM_NCCREATE included: the default handling is what stores "MySaver"
-      // as the window's title.
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
-}
-
-DWORD WINAPI PreviewTicker(LPVOID) {
-  ShowWindow(PreviewWnd, SW_SHOW);
-  UpdateWindow(PreviewWnd);
-  do {
-    InvalidateRect(PreviewWnd, nullptr, FALSE);
-    Sleep(30);
-  } while (!StopPreview.load(std::memory_order_relaxed));
-  // Posted, not sent: the GUI thread answers it by ending its loop.
-  PostMessageA(PreviewWnd, WM_DESTROY, 0, 0);
-  return 0;
-}
-
-void PaintPreviewFrame() {
-  DrawFrame(*PreviewScene);
-  PresentFrame();
-  Sleep(10);
-}
-
-}  // namespace

@@ -4,16 +4,16 @@
 
 #include "common/random.h"
 #include "render/scene.h"
-#include "render/scene_lifecycle.h"
 #include "shell/monitor_covers.h"
 #include "shell/password.h"
 #include "shell/screen_dpi.h"
-#include "shell/wgl_context.h"
 
 TForm1 Form1;
-POINT LastCursorPos = {0, 0};
 
 namespace {
+
+// Cursor position at the form's previous mouse event, in screen coordinates.
+POINT LastCursorPos = {0, 0};
 
 // Farther than this between two mouse events, at 96 dpi, is a deliberate
 // move, not a jittering desk.
@@ -36,8 +36,6 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
   SetClientSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  FormScene = MakeScene();
-  PrepareScene(*FormScene, ClientWidth(), ClientHeight(), ClockSeed(), false);
   MouseJumpPixels = ScaledMouseJump(PrimaryScreenDpi());
   GetCursorPos(&LastCursorPos);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
@@ -45,14 +43,14 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
-  CreateGLContext(Handle(), *FormScene, FormDC, FormRC);
-  CoverOtherMonitors(Handle(), FormDC, FormRC, ClockSeed());
+  FormScreen.window = Handle();
+  StartSceneWindow(FormScreen, ClientWidth(), ClientHeight(), ClockSeed(), false);
+  Covers = CoverOtherMonitors(Handle(), ClockSeed());
 }
 
 void TForm1::Timer1Timer() {
-  DrawFrame(*FormScene);
-  PresentFrame();
-  DrawOtherMonitors(FormDC, FormRC);
+  DrawSceneWindow(FormScreen);
+  for (SceneWindow& cover : Covers) DrawSceneWindow(cover);
 }
 
 void TForm1::FormKeyDown(WORD) {
@@ -81,8 +79,8 @@ void TForm1::ExitOnInput() {
 }
 
 void TForm1::FormCloseQuery(bool&) {
-  ReleaseOtherMonitors();
-  ReleaseGLContext(Handle(), FormDC, FormRC);
+  for (SceneWindow& cover : Covers) ReleaseSceneWindow(cover);
+  ReleaseSceneWindow(FormScreen);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
+#include <vector>
 
 #include "shell/form.h"
-
-struct Scene;
+#include "shell/scene_window.h"
 
 // The full-screen saver: a black borderless form over the primary screen,
 // one frame per 10 ms tick (the same tick draws the other monitors' covers),
@@ -16,10 +15,10 @@ class TForm1 : public TForm {
   ~TForm1() override;
 
   TTimer Timer1;
-  HDC FormDC = nullptr;
-  HGLRC FormRC = nullptr;
-  // Made in FormCreate, before the first tick can draw it.
-  std::unique_ptr<Scene> FormScene;
+  // The form's own window, and the other monitors' covers; started in
+  // FormShow, before the first tick can draw them.
+  SceneWindow FormScreen;
+  std::vector<SceneWindow> Covers;
 
   void Timer1Timer();
 
@@ -36,5 +35,3 @@ class TForm1 : public TForm {
 };
 
 extern TForm1 Form1;
-// Cursor position at the form's previous mouse event, in screen coordinates.
-extern POINT LastCursorPos;

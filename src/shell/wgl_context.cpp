@@ -3,8 +3,6 @@
 #include <cstddef>
 #include <cstring>
 
-#include "render/init_gl.h"
-#include "render/scene.h"
 #include "shell/saver_pixel_format.h"
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == sizeof(PixelFormatFields));
@@ -13,12 +11,18 @@ static_assert(offsetof(PIXELFORMATDESCRIPTOR, cDepthBits) == offsetof(PixelForma
 static_assert(offsetof(PIXELFORMATDESCRIPTOR, dwDamageMask) ==
               offsetof(PixelFormatFields, dwDamageMask));
 
+namespace {
+
+// Chooses the format closest to SaverPixelFormat and sets it when one exists;
+// true when a format was set.
 bool SetupPixelFormat(HDC dc) {
   PIXELFORMATDESCRIPTOR descriptor;
   std::memcpy(&descriptor, &SaverPixelFormat, sizeof descriptor);
   const int format = ChoosePixelFormat(dc, &descriptor);
   return format != 0 && SetPixelFormat(dc, format, &descriptor);
 }
+
+}  // namespace
 
 bool MakeCurrentGLContext(HWND window, HDC& dc, HGLRC& rc) {
   // Every step is taken whatever the one before gave, as the main window
@@ -29,14 +33,6 @@ bool MakeCurrentGLContext(HWND window, HDC& dc, HGLRC& rc) {
   const bool current = wglMakeCurrent(dc, rc) != FALSE;
   return dc != nullptr && formatSet && rc != nullptr && current;
 }
-
-bool CreateGLContext(HWND window, const Scene& scene, HDC& dc, HGLRC& rc) {
-  const bool made = MakeCurrentGLContext(window, dc, rc);
-  InitGL(scene.viewportSize);
-  return made;
-}
-
-void PresentFrame() { SwapBuffers(wglGetCurrentDC()); }
 
 void ReleaseGLContext(HWND window, HDC dc, HGLRC rc) {
   if (rc != nullptr) {
