@@ -146,6 +146,12 @@ DWORD WINAPI PreviewTicker(LPVOID) {
 }
 
 void PaintPreviewFrame() {
+  // Hidden or minimised, with its host or on its own, nobody sees it: no
+  // frame, and no paint again until the ticker asks for the next one.
+  if (!IsWindowVisible(PreviewWnd) || IsIconic(GetAncestor(PreviewWnd, GA_ROOT))) {
+    ValidateRect(PreviewWnd, nullptr);
+    return;
+  }
   DrawFrame(*PreviewScene);
   PresentFrame();
   Sleep(10);

@@ -6,6 +6,7 @@
 #include "render/draw_frame.h"
 #include "render/prepare_scene.h"
 #include "render/scene.h"
+#include "shell/display_power.h"
 #include "shell/monitor_covers.h"
 #include "shell/password.h"
 #include "shell/screen_dpi.h"
@@ -20,6 +21,7 @@ namespace {
 // move, not a jittering desk.
 constexpr int MouseJumpAt96Dpi = 30;
 int MouseJumpPixels = MouseJumpAt96Dpi;
+HPOWERNOTIFY DisplayPowerNotice = nullptr;
 
 // The cursor counts physical pixels, so on a scaled screen the same move of
 // the hand covers more of them. Beyond 20 times the usual scale the reading
@@ -48,6 +50,14 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
   CreateGLContext(Handle(), *FormScene, FormDC, FormRC);
   CoverOtherMonitors(Handle(), FormDC, FormRC, ClockSeed());
+  DisplayPowerNotice = WatchDisplayPower(Handle());
+}
+
+void TForm1::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Nobody sees a display that is off: no frame is drawn, on any monitor,
+  // until it is back. The scene goes on from where it stopped.
+  const DisplayPower power = DecodeDisplayPower(message, wParam, lParam);
+  if (power != DisplayPower::Unknown) Timer1.SetEnabled(power == DisplayPower::On);
 }
 
 void TForm1::Timer1Timer() {
@@ -62,14 +72,13 @@ void TForm1::FormKeyDown(WORD) {
 }
 
 void TForm1::FormMouseMove(int, int) {
-  if (!Active()) {
-    GetCursorPos(&LastCursorPos);
-    return;
-  }
   POINT now;
   GetCursorPos(&now);
-  if (std::abs(LastCursorPos.x - now.x) > MouseJumpPixels ||
-      std::abs(LastCursorPos.y - now.y) > MouseJumpPixels) {
+  // A real move, however small, lights the display; a mouse event without
+  // one (as when a window appears under the pointer) does not.
+  if (now.x != LastCursorPos.x || now.y != LastCursorPos.y) Timer1.SetEnabled(true);
+  if (Active() && (std::abs(LastCursorPos.x - now.x) > MouseJumpPixels ||
+                   std::abs(LastCursorPos.y - now.y) > MouseJumpPixels)) {
     ExitOnInput();
   }
   GetCursorPos(&LastCursorPos);
@@ -82,6 +91,7 @@ void TForm1::ExitOnInput() {
 }
 
 void TForm1::FormCloseQuery(bool&) {
+  StopWatchingDisplayPower(DisplayPowerNotice);
   ReleaseOtherMonitors();
   ReleaseGLContext(Handle(), FormDC, FormRC);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
