@@ -72,13 +72,19 @@ void TForm1::FormKeyDown(WORD) {
 }
 
 void TForm1::FormMouseMove(int, int) {
-  POINT now;
-  GetCursorPos(&now);
+  POINT moved;
+  GetCursorPos(&moved);
   // A real move, however small, lights the display; a mouse event without
   // one (as when a window appears under the pointer) does not.
-  if (now.x != LastCursorPos.x || now.y != LastCursorPos.y) Timer1.SetEnabled(true);
-  if (Active() && (std::abs(LastCursorPos.x - now.x) > MouseJumpPixels ||
-                   std::abs(LastCursorPos.y - now.y) > MouseJumpPixels)) {
+  if (moved.x != LastCursorPos.x || moved.y != LastCursorPos.y) Timer1.SetEnabled(true);
+  if (!Active()) {
+    GetCursorPos(&LastCursorPos);
+    return;
+  }
+  POINT now;
+  GetCursorPos(&now);
+  if (std::abs(LastCursorPos.x - now.x) > MouseJumpPixels ||
+      std::abs(LastCursorPos.y - now.y) > MouseJumpPixels) {
     ExitOnInput();
   }
   GetCursorPos(&LastCursorPos);

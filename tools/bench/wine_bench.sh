@@ -37,7 +37,6 @@ echo "rimeglass-bench.exe under Wine:"
 wine "$build/tools/rimeglass-bench.exe" --size 1920x1080 --frames "$bench_frames" | tr -d '\r'
 
 clock_ticks=$(getconf CLK_TCK)
-process_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 # "time device-context" of every buffer swap so far.
 swap_times() {
   sed -n 's/^\([0-9.]*\):.*glxdrv_wglSwapBuffers (\([0-9a-fx]*\)).*/\1 \2/p' "$HARNESS_DIR/trace.log"
@@ -111,18 +110,6 @@ printf "  CPU seconds per second           %6s\n" "$(cpu_share)"
 printf "  peak memory (resident)           %6.1f MB\n" "$(awk -v k="$PEAK_KB" 'BEGIN { print k / 1024 }')"
 printf "  key press to process ended       %6d ms\n" "$EXIT_MS"
 
-# Wake-ups of the process $1 so far: the context switches of all its threads.
-wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n }'; }
-# Sets CPU_SHARE and WAKEUPS, per second, of the process $1 over $seconds.
-sample_load() {
-  local ticks0 wakeups0 t0 us
-  ticks0=$(process_ticks "$1") wakeups0=$(wakeups "$1") t0=$(date +%s%N)
-  sleep "$seconds"
-  us=$((($(date +%s%N) - t0) / 1000))
-  CPU_SHARE=$(awk -v t=$(($(process_ticks "$1") - ticks0)) -v hz="$clock_ticks" -v w="$us" \
-    'BEGIN { printf "%.3f", t / hz / (w / 1e6) }')
-  WAKEUPS=$(awk -v n=$(($(wakeups "$1") - wakeups0)) -v w="$us" 'BEGIN { printf "%.1f", n / (w / 1e6) }')
-}
 display_power() {
   (cd "$APP" && wine "$build/tests/wine/fixtures/power_message.exe" Rimeglass display "$1") \
     >/dev/null 2>&1 || fail "the display state $1 did not reach the saver"
@@ -133,10 +120,10 @@ saver=$(saver_process) || fail "saver process not found (launcher $SAVER_PID)"
 sleep 2  # past start-up
 draw_cpu=() draw_wakeups=() off_cpu=() off_wakeups=()
 for _ in $(seq "$rounds"); do
-  sample_load "$saver"
+  process_load "$saver" "$seconds"
   draw_cpu+=("$CPU_SHARE") draw_wakeups+=("$WAKEUPS")
   display_power 0
-  sample_load "$saver"
+  process_load "$saver" "$seconds"
   off_cpu+=("$CPU_SHARE") off_wakeups+=("$WAKEUPS")
   display_power 1
 done
