@@ -154,13 +154,12 @@ check "a key reaches the password gate" wait_calls 4
 expect_exit_within "and ends the saver" 10
 check "no window of the saver is left on either monitor" wait_uncovered $((1280 * 720 + 1024 * 768)) 5
 
-# The display's power, as Windows tells it (a fixture sends what Wine never
-# does): off, by either message, stops both monitors and the CPU; on, dimmed,
-# a step of 5 or a click each start them again. None of it asks the gate; a
-# key while the display is off does.
-power() { (cd "$APP" && wine "$FIXTURE_BIN/power_message.exe" Rimeglass "$@") >/dev/null 2>&1; }
+# The display off, by either message Windows has (sent by a fixture, as Wine
+# never does), stops both monitors and the CPU; on, dimmed, a step of 5 or a
+# click start them again. Only a key (or jump) asks the gate meanwhile.
+power() { wine "$FIXTURE_BIN/power_message.exe" Rimeglass "$@" >/dev/null 2>&1; }
 idle() { process_load "$1" 1 && awk -v c="$CPU_SHARE" 'BEGIN { exit !(c < 0.05) }'; }
-# Moving from now on: scenes_on compares with the capture it starts from.
+# From a fresh capture: scenes_on compares with the one it starts from.
 moving() { capture "$HARNESS_DIR/screen.png" && scenes_on $PRIMARY $SECOND; }
 start_at 1600 300
 saver=$(saver_process)
