@@ -14,16 +14,24 @@ enum TCloseAction { caNone, caHide, caFree };
 class TForm;
 
 // A periodic timer of a form, firing on the GUI thread through the form's
-// message queue; it runs from the form's creation until the form closes.
-// A form holds at most TForm::MaxTimers; one more aborts at start-up.
+// message queue; it runs from the form's creation until the form closes,
+// except while it is disabled. A form holds at most TForm::MaxTimers; one
+// more aborts at start-up.
 class TTimer {
  public:
   TTimer(TForm& owner, UINT interval, std::function<void()> onTimer);
 
+  // Disabled, the timer is gone from the system, so an idle form costs
+  // nothing; enabled again, it fires one interval later.
+  void SetEnabled(bool enabled);
+
  private:
   friend class TForm;
+  TForm& owner_;
+  UINT id_;
   UINT interval_;
   std::function<void()> onTimer_;
+  bool enabled_ = true;
 };
 
 class TForm {
@@ -50,6 +58,8 @@ class TForm {
   int ClientHeight() const;
 
  protected:
+  // Every message, before the form's own handling, which still follows.
+  virtual void FormMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
   virtual void FormCreate() {}
   virtual void FormShow() {}
   virtual void FormKeyDown(WORD /*key*/) {}

@@ -4,6 +4,7 @@
 
 #include "common/random.h"
 #include "render/scene.h"
+#include "shell/display_power.h"
 #include "shell/monitor_covers.h"
 #include "shell/password.h"
 #include "shell/screen_dpi.h"
@@ -19,6 +20,7 @@ POINT LastCursorPos = {0, 0};
 // move, not a jittering desk.
 constexpr int MouseJumpAt96Dpi = 30;
 int MouseJumpPixels = MouseJumpAt96Dpi;
+HPOWERNOTIFY DisplayPowerNotice = nullptr;
 
 // The cursor counts physical pixels, so on a scaled screen the same move of
 // the hand covers more of them. Beyond 20 times the usual scale the reading
@@ -46,6 +48,14 @@ void TForm1::FormShow() {
   FormScreen.window = Handle();
   StartSceneWindow(FormScreen, ClientWidth(), ClientHeight(), ClockSeed(), false);
   Covers = CoverOtherMonitors(Handle(), ClockSeed());
+  DisplayPowerNotice = WatchDisplayPower(Handle());
+}
+
+void TForm1::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Nobody sees a display that is off: no frame is drawn, on any monitor,
+  // until it is back. The scene goes on from where it stopped.
+  const DisplayPower power = DecodeDisplayPower(message, wParam, lParam);
+  if (power != DisplayPower::Unknown) Timer1.SetEnabled(power == DisplayPower::On);
 }
 
 void TForm1::Timer1Timer() {
@@ -59,6 +69,11 @@ void TForm1::FormKeyDown(WORD) {
 }
 
 void TForm1::FormMouseMove(int, int) {
+  POINT moved;
+  GetCursorPos(&moved);
+  // A real move, however small, lights the display; a mouse event without
+  // one (as when a window appears under the pointer) does not.
+  if (moved.x != LastCursorPos.x || moved.y != LastCursorPos.y) Timer1.SetEnabled(true);
   if (!Active()) {
     GetCursorPos(&LastCursorPos);
     return;
@@ -79,6 +94,7 @@ void TForm1::ExitOnInput() {
 }
 
 void TForm1::FormCloseQuery(bool&) {
+  StopWatchingDisplayPower(DisplayPowerNotice);
   for (SceneWindow& cover : Covers) ReleaseSceneWindow(cover);
   ReleaseSceneWindow(FormScreen);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);

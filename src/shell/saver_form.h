@@ -8,7 +8,8 @@
 
 // The full-screen saver: a black borderless form over the primary screen,
 // one frame per 10 ms tick (the same tick draws the other monitors' covers),
-// ended by a key or a mouse jump once the password gate passes.
+// ended by a key or a mouse jump once the password gate passes. While the
+// display is off the tick stops, on every monitor at once.
 class TForm1 : public TForm {
  public:
   TForm1();
@@ -23,6 +24,7 @@ class TForm1 : public TForm {
   void Timer1Timer();
 
  protected:
+  void FormMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void FormCreate() override;
   void FormShow() override;
   void FormKeyDown(WORD key) override;
