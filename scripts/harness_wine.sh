@@ -46,3 +46,22 @@ find_saver_process() {
   done
   return 1
 }
+
+# process_load PID SECONDS: CPU_SHARE, the CPU seconds per second the process
+# takes over SECONDS (all its threads), and WAKEUPS, its threads' context
+# switches per second: what a process costs while it should be idle.
+process_load() {
+  local ticks0 wakeups0 t0 us
+  ticks0=$(process_ticks "$1") wakeups0=$(process_wakeups "$1") t0=$(date +%s%N)
+  sleep "$2"
+  us=$((($(date +%s%N) - t0) / 1000))
+  CPU_SHARE=$(awk -v t=$(($(process_ticks "$1") - ticks0)) -v hz="$(getconf CLK_TCK)" -v w="$us" \
+    'BEGIN { printf "%.3f", t / hz / (w / 1e6) }')
+  WAKEUPS=$(awk -v n=$(($(process_wakeups "$1") - wakeups0)) -v w="$us" \
+    'BEGIN { printf "%.1f", n / (w / 1e6) }')
+}
+process_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# A thread may end between listing and reading: its switches are gone with it.
+process_wakeups() {
+  { cat /proc/"$1"/task/*/status 2>/dev/null || true; } | awk '/ctxt_switches/ { n += $2 } END { print n }'
+}

@@ -50,5 +50,8 @@ start_xscreensaver() {
 }
 daemon_command() { as_daemon_user xscreensaver-command "$@" >/dev/null 2>&1; }
 
+# The window a daemon gave a saver, from its environment.
+daemon_window() { tr '\0' '\n' <"/proc/$1/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p'; }
+
 # Screen and window probes through libX11 (see the script).
 probe() { python3 "$HARNESS_SCRIPTS/x11_probe.py" "$@"; }

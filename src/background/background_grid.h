@@ -11,7 +11,8 @@ constexpr int BackgroundMaxCols = 8 * FullScreenGridRows + 1;
 // quarter column inside the mesh's span, and a column grows with the span.
 constexpr int BackgroundMinCols = 12;
 
-struct Scene;
+struct RandomGenerator;
+struct ViewportSizeData;
 
 using GridField = float[BackgroundMaxRows][BackgroundMaxCols];
 
@@ -33,6 +34,8 @@ using CellNormals = float[BackgroundMaxRows - 1][BackgroundMaxCols - 1][2][3];
 
 // Last column index for R rows over a W x H window, before any bound.
 int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height);
-// Lays out the vertex positions and depths for the scene's viewport size;
-// draws from the scene's generator (more in full screen, where positions jitter).
-void LayoutBackgroundGrid(Scene& scene, bool preview);
+// Lays out the vertex positions and depths, and the cell normals, for the
+// viewport's aspect; draws from the generator (more in full screen, where
+// positions jitter).
+void LayoutBackgroundGrid(BackgroundGridData& grid, CellNormals& normals, RandomGenerator& random,
+                          const ViewportSizeData& viewportSize, bool preview);

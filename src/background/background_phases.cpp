@@ -2,7 +2,6 @@
 
 #include "common/random.h"
 #include "common/store.h"
-#include "render/scene.h"
 
 namespace {
 
@@ -22,21 +21,19 @@ void AdvancePhase(RandomGenerator& random, float& phase, float& speed) {
 
 }  // namespace
 
-void InitBackgroundPhases(Scene& scene, bool preview) {
-  BackgroundPhasesData& phases = scene.backgroundPhases;
-  phases.phaseA = DrawPhase(scene.random);
-  phases.phaseB = DrawPhase(scene.random);
-  phases.phaseC = DrawPhase(scene.random);
+void InitBackgroundPhases(BackgroundPhasesData& phases, RandomGenerator& random, bool preview) {
+  phases.phaseA = DrawPhase(random);
+  phases.phaseB = DrawPhase(random);
+  phases.phaseC = DrawPhase(random);
   // The preview starts faster so a small window shows the drift at once.
   float* speeds[3] = {&phases.speedA, &phases.speedB, &phases.speedC};
   for (float* speed : speeds) {
-    *speed = preview ? Store(Random(scene.random, 100) / 10000.0 + 0.0001) : DrawForwardSpeed(scene.random);
+    *speed = preview ? Store(Random(random, 100) / 10000.0 + 0.0001) : DrawForwardSpeed(random);
   }
 }
 
-void AdvanceBackgroundPhases(Scene& scene) {
-  BackgroundPhasesData& phases = scene.backgroundPhases;
-  AdvancePhase(scene.random, phases.phaseA, phases.speedA);
-  AdvancePhase(scene.random, phases.phaseB, phases.speedB);
-  AdvancePhase(scene.random, phases.phaseC, phases.speedC);
+void AdvanceBackgroundPhases(BackgroundPhasesData& phases, RandomGenerator& random) {
+  AdvancePhase(random, phases.phaseA, phases.speedA);
+  AdvancePhase(random, phases.phaseB, phases.speedB);
+  AdvancePhase(random, phases.phaseC, phases.speedC);
 }

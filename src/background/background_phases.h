@@ -1,6 +1,6 @@
 #pragma once
 
-struct Scene;
+struct RandomGenerator;
 
 struct BackgroundPhasesData {
   float phaseA;
@@ -11,7 +11,7 @@ struct BackgroundPhasesData {
   float speedC;
 };
 
-void InitBackgroundPhases(Scene& scene, bool preview);
+void InitBackgroundPhases(BackgroundPhasesData& phases, RandomGenerator& random, bool preview);
 // Moves each phase by its speed; a phase at or beyond an end of [0, 2pi]
 // draws a new speed that turns it back.
-void AdvanceBackgroundPhases(Scene& scene);
+void AdvanceBackgroundPhases(BackgroundPhasesData& phases, RandomGenerator& random);

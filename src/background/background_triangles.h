@@ -1,7 +1,6 @@
 #pragma once
-#include "background/background_grid.h"
+#include "background/background_state.h"
 #include "common/triangle_normal.h"
-#include "render/scene.h"
 
 // The mesh's two triangles of cell (i, j), as corners (row, column) in
 // drawing order. Corners: P0 (i, j), P1 (i+1, j+1), P2 (i+1, j), P3 (i, j+1).
@@ -20,13 +19,13 @@ inline CellTriangles TrianglesOfCell(int i, int j) {
 // The mesh's triangles in drawing order, two per cell: the face normal, then
 // a colour and a position per corner.
 template <typename Sink>
-void SendBackgroundTriangles(Sink& sink, const Scene& scene) {
-  const BackgroundGridData& g = scene.backgroundGrid;
+void SendBackgroundTriangles(Sink& sink, const BackgroundState& background) {
+  const BackgroundGridData& g = background.grid;
   for (int i = 0; i < g.rows; ++i) {
     for (int j = 0; j < g.cols; ++j) {
       const CellTriangles cell = TrianglesOfCell(i, j);
       for (int t = 0; t < 2; ++t) {
-        sink.Normal(scene.backgroundNormals[i][j][t]);
+        sink.Normal(background.normals[i][j][t]);
         for (const auto& corner : cell.corner[t]) {
           const int r = corner[0], c = corner[1];
           const float colour[3] = {g.red[r][c], g.green[r][c], g.blue[r][c]};

@@ -4,9 +4,8 @@
 #include <cmath>
 
 #include "background/background_grid.h"
-#include "background/background_phases.h"
+#include "background/background_state.h"
 #include "common/store.h"
-#include "render/scene.h"
 
 namespace {
 
@@ -87,9 +86,9 @@ float FinishColourChannel(double raw) {
   return Store(std::sqrt(static_cast<double>(value)) - 0.2);
 }
 
-void ComputeBackgroundColours(Scene& scene) {
-  const BackgroundPhasesData& ph = scene.backgroundPhases;
-  BackgroundGridData& grid = scene.backgroundGrid;
+void ComputeBackgroundColours(BackgroundState& background) {
+  const BackgroundPhasesData& ph = background.phases;
+  BackgroundGridData& grid = background.grid;
   const int rows = grid.rows, cols = grid.cols;
   ColourFieldTerms& t = Terms;
   // Both coordinates divide by the row count: the spacings are nearly equal,
@@ -110,22 +109,5 @@ void ComputeBackgroundColours(Scene& scene) {
   }
   for (int i = 0; i <= rows; ++i) {
     if (ColourRow(grid, i, cols) != 0) ColourRowBlueDirectly(grid, ph.phaseB, i, cols);
-  }
-}
-
-void ComputeBackgroundColoursReference(Scene& scene) {
-  const BackgroundPhasesData& ph = scene.backgroundPhases;
-  BackgroundGridData& grid = scene.backgroundGrid;
-  const int rows = grid.rows;
-  for (int i = 0; i <= rows; ++i) {
-    for (int j = 0; j <= grid.cols; ++j) {
-      const float u = Store(static_cast<double>(j) / rows + ph.phaseA);
-      const float v = Store(static_cast<double>(i) / rows + ph.phaseC);
-      const double sinUsinV = std::sin(static_cast<double>(u)) * std::sin(static_cast<double>(v));
-      const double p = sinUsinV * sinUsinV;
-      grid.red[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + ph.phaseA + ph.phaseB) + p);
-      grid.green[i][j] = FinishColourChannel(SineSquared(static_cast<double>(v) + ph.phaseC + ph.phaseA) + p);
-      grid.blue[i][j] = FinishColourChannel(SineSquared(static_cast<double>(u) + v - ph.phaseB) + p);
-    }
   }
 }

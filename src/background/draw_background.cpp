@@ -4,30 +4,24 @@
 #include "background/background_triangles.h"
 #include "background/colour_field.h"
 #include "common/immediate_gl.h"
-#include "render/scene.h"
 
-void AdvanceBackground(Scene& scene) {
-  AdvanceBackgroundPhases(scene);
-  ComputeBackgroundColours(scene);
+void AdvanceBackground(BackgroundState& background, RandomGenerator& random) {
+  AdvanceBackgroundPhases(background.phases, random);
+  ComputeBackgroundColours(background);
 }
 
-void EmitBackgroundWith(const Scene& scene, void (*sendTriangles)(const Scene& scene)) {
+void EmitBackgroundWith(const BackgroundState& background, void (*sendTriangles)(const BackgroundState& background)) {
   glPushMatrix();
   glTranslatef(0.0f, 0.0f, -7.8f);
   glBegin(GL_TRIANGLES);
-  sendTriangles(scene);
+  sendTriangles(background);
   glEnd();
   glPopMatrix();
 }
 
-void EmitBackground(const Scene& scene) {
-  EmitBackgroundWith(scene, [](const Scene& s) {
+void EmitBackground(const BackgroundState& background) {
+  EmitBackgroundWith(background, [](const BackgroundState& b) {
     ImmediateGL gl;
-    SendBackgroundTriangles(gl, s);
+    SendBackgroundTriangles(gl, b);
   });
-}
-
-void DrawBackground(Scene& scene) {
-  AdvanceBackground(scene);
-  EmitBackground(scene);
 }

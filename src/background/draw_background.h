@@ -1,13 +1,13 @@
 #pragma once
 
-struct Scene;
+struct BackgroundState;
+struct RandomGenerator;
 
-// The frame's state change: advance the phases, then recolour. No GL.
-void AdvanceBackground(Scene& scene);
+// The frame's state change: advance the phases (drawing from the generator
+// when one turns back), then recolour. No GL.
+void AdvanceBackground(BackgroundState& background, RandomGenerator& random);
 // Emits the mesh with its current colours. GL only, no state change.
-void EmitBackground(const Scene& scene);
+void EmitBackground(const BackgroundState& background);
 // The mesh's transform and primitive around triangles sent by sendTriangles:
 // EmitBackground's own, or a recording of it (the benchmark's replay).
-void EmitBackgroundWith(const Scene& scene, void (*sendTriangles)(const Scene& scene));
-// One frame of the background: AdvanceBackground, then EmitBackground.
-void DrawBackground(Scene& scene);
+void EmitBackgroundWith(const BackgroundState& background, void (*sendTriangles)(const BackgroundState& background));

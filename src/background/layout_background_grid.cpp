@@ -5,7 +5,6 @@
 #include "common/random.h"
 #include "common/store.h"
 #include "common/viewport.h"
-#include "render/scene.h"
 
 namespace {
 
@@ -21,8 +20,7 @@ bool SharesDepthWithEarlierNeighbour(const GridField& d, int i, int j, float dep
 
 float DrawDepth(RandomGenerator& random) { return Store(Random(random, 10) / 150.0 + 0.8); }
 
-void ComputeCellNormals(Scene& scene) {
-  const BackgroundGridData& g = scene.backgroundGrid;
+void ComputeCellNormals(const BackgroundGridData& g, CellNormals& normals) {
   for (int i = 0; i < g.rows; ++i) {
     for (int j = 0; j < g.cols; ++j) {
       const CellTriangles cell = TrianglesOfCell(i, j);
@@ -34,7 +32,7 @@ void ComputeCellNormals(Scene& scene) {
           corners[k][1] = g.y[r][c];
           corners[k][2] = g.depth[r][c];
         }
-        TriangleNormal(corners[0], corners[1], corners[2], scene.backgroundNormals[i][j][t]);
+        TriangleNormal(corners[0], corners[1], corners[2], normals[i][j][t]);
       }
     }
   }
@@ -51,14 +49,13 @@ int32_t BackgroundGridColumns(int32_t rows, int32_t width, int32_t height) {
   return static_cast<int32_t>(columns);
 }
 
-void LayoutBackgroundGrid(Scene& scene, bool preview) {
-  BackgroundGridData& grid = scene.backgroundGrid;
-  RandomGenerator& random = scene.random;
+void LayoutBackgroundGrid(BackgroundGridData& grid, CellNormals& normals, RandomGenerator& random,
+                          const ViewportSizeData& viewportSize, bool preview) {
   const int32_t rows = preview ? PreviewGridRows : FullScreenGridRows;
-  const int32_t cols = BackgroundGridColumns(rows, scene.viewportSize.width, scene.viewportSize.height);
+  const int32_t cols = BackgroundGridColumns(rows, viewportSize.width, viewportSize.height);
   grid.rows = rows;
   grid.cols = cols;
-  const double widthScale = ViewportAspect(scene.viewportSize) * (preview ? 6.0 : 6.1);
+  const double widthScale = ViewportAspect(viewportSize) * (preview ? 6.0 : 6.1);
   for (int i = 0; i <= rows; ++i) {
     // Every other row shifts by half a column, so the cells split into near-isosceles triangles.
     const double rowOffset = (i % 2 == 0) ? 1.0 : -1.0;
@@ -84,5 +81,5 @@ void LayoutBackgroundGrid(Scene& scene, bool preview) {
       if (j == 0 || j == cols) grid.depth[i][j] = EdgeDepth;
     }
   }
-  ComputeCellNormals(scene);
+  ComputeCellNormals(grid, normals);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-struct Scene;
+struct RandomGenerator;
 
 // Six 60-degree sectors of a triangular lattice: rows 0..LatticeRows-1,
 // columns 0..row. Cells with column > row are storage only and stay 0.
@@ -36,10 +36,21 @@ struct CrystalOrbitData {
   float orbitLog[OrbitSteps + 1];
 };
 
-// Draws three shape parameters from the scene's generator and grows a crystal.
-void GenerateCrystal(Scene& scene);
+// Everything the crystal layer keeps for one screen: the lattice it grew,
+// what it grew from, and how far it has turned.
+struct CrystalState {
+  CrystalModelData model;
+  int32_t latticeSize;
+  CrystalShapeData shape;
+  CrystalOrbitData orbit;
+  float angle;  // degrees
+  float angleStep;
+};
+
+// Draws three shape parameters from the generator and grows a crystal.
+void GenerateCrystal(CrystalState& crystal, RandomGenerator& random);
 // Grows the crystal for given shape parameters; draws no random numbers.
-void GenerateCrystalWithShape(Scene& scene, float shapeP1, float shapeP2, float shapeP3);
+void GenerateCrystalWithShape(CrystalState& crystal, float shapeP1, float shapeP2, float shapeP3);
 
 // Escape of one point's orbit: the step (51 when it never escapes) and the
 // log-magnitude at that step (0 when it never escapes).
@@ -47,6 +58,6 @@ struct OrbitEscape {
   int step;
   float logMagnitude;
 };
-// Runs the orbit of base-sector point (i, j) with the scene's shape into its
+// Runs the orbit of base-sector point (i, j) with the crystal's shape into its
 // orbit storage; needs the lattice positions in place.
-OrbitEscape RunCrystalOrbit(Scene& scene, int i, int j);
+OrbitEscape RunCrystalOrbit(CrystalState& crystal, int i, int j);

@@ -2,7 +2,7 @@
 
 #include "common/immediate_gl.h"
 #include "crystal/crystal_triangles.h"
-#include "render/scene.h"
+#include "common/random.h"
 
 namespace {
 
@@ -11,44 +11,39 @@ constexpr float TurnLimit = 450.0f;
 constexpr float RestartAngle = 90.0f;
 constexpr float AngleStep = 0.25f;
 
-void SendFace(const Scene& scene, bool front) {
+void SendFace(const CrystalState& crystal, bool front) {
   ImmediateGL gl;
-  SendCrystalFace(gl, scene.crystalModel, scene.latticeSize, front);
+  SendCrystalFace(gl, crystal.model, crystal.latticeSize, front);
 }
 
 }  // namespace
 
-void ResetCrystalTurn(Scene& scene) {
-  scene.crystalAngle = 0.0f;
-  scene.crystalAngleStep = 0.0f;
+void ResetCrystalTurn(CrystalState& crystal) {
+  crystal.angle = 0.0f;
+  crystal.angleStep = 0.0f;
 }
 
-void AdvanceCrystalTurn(Scene& scene) {
-  scene.crystalAngle = static_cast<float>(static_cast<double>(scene.crystalAngle) + scene.crystalAngleStep);
-  if (scene.crystalAngle >= TurnLimit) {
-    scene.crystalAngle = RestartAngle;
-    GenerateCrystal(scene);
+void AdvanceCrystalTurn(CrystalState& crystal, RandomGenerator& random) {
+  crystal.angle = static_cast<float>(static_cast<double>(crystal.angle) + crystal.angleStep);
+  if (crystal.angle >= TurnLimit) {
+    crystal.angle = RestartAngle;
+    GenerateCrystal(crystal, random);
   }
   // The first frame draws at 0 degrees; turning starts from the second.
-  if (scene.crystalAngleStep == 0.0f) scene.crystalAngleStep = AngleStep;
+  if (crystal.angleStep == 0.0f) crystal.angleStep = AngleStep;
 }
 
-void EmitCrystalWith(const Scene& scene, void (*sendFace)(const Scene& scene, bool front)) {
+void EmitCrystalWith(const CrystalState& crystal, void (*sendFace)(const CrystalState& crystal, bool front)) {
   const bool faces[2] = {true, false};
   for (const bool front : faces) {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, -1.0f);
-    glRotatef(scene.crystalAngle, 0.0f, 1.0f, 0.0f);
+    glRotatef(crystal.angle, 0.0f, 1.0f, 0.0f);
     glBegin(GL_TRIANGLES);
-    sendFace(scene, front);
+    sendFace(crystal, front);
     glEnd();
     glPopMatrix();
   }
 }
 
-void EmitCrystal(const Scene& scene) { EmitCrystalWith(scene, SendFace); }
-
-void DrawCrystal(Scene& scene) {
-  AdvanceCrystalTurn(scene);
-  EmitCrystal(scene);
-}
+void EmitCrystal(const CrystalState& crystal) { EmitCrystalWith(crystal, SendFace); }

@@ -4,7 +4,6 @@
 #include "common/store.h"
 #include "crystal/crystal_model.h"
 #include "crystal/orbit_log.h"
-#include "render/scene.h"
 
 namespace {
 
@@ -39,11 +38,11 @@ double Quantise(double v) {
 }
 
 // Levels, and the height of each base-sector point kept in alpha until the end.
-void GrowLevels(Scene& scene, int n) {
-  CrystalModelData& model = scene.crystalModel;
+void GrowLevels(CrystalState& crystal, int n) {
+  CrystalModelData& model = crystal.model;
   for (int i = 0; i <= n; ++i) {
     for (int j = 0; j <= i; ++j) {
-      const OrbitEscape escape = RunCrystalOrbit(scene, i, j);
+      const OrbitEscape escape = RunCrystalOrbit(crystal, i, j);
       double v = Square(escape.step / 50.0) - std::fabs(static_cast<double>(escape.logMagnitude)) / 15;
       if (v > 1) v = 2 - v;
       const float level = Store(Quantise(v));
@@ -103,15 +102,15 @@ void CopyToOtherSectors(CrystalModelData& model, int n) {
 
 }  // namespace
 
-OrbitEscape RunCrystalOrbit(Scene& scene, int i, int j) {
-  const int n = scene.latticeSize;
-  const CrystalShapeData& shape = scene.crystalShape;
-  float* re = scene.crystalOrbit.orbitRe;
-  float* im = scene.crystalOrbit.orbitIm;
-  float* lg = scene.crystalOrbit.orbitLog;
+OrbitEscape RunCrystalOrbit(CrystalState& crystal, int i, int j) {
+  const int n = crystal.latticeSize;
+  const CrystalShapeData& shape = crystal.shape;
+  float* re = crystal.orbit.orbitRe;
+  float* im = crystal.orbit.orbitIm;
+  float* lg = crystal.orbit.orbitLog;
   // The row terms use i, not x; |y| makes the sector nearly mirror-symmetric.
   re[0] = Store(static_cast<double>(i) / n + 0.42 + i / (20.0 * shape.shapeP1 + 50.0 * n));
-  im[0] = Store(std::fabs(static_cast<double>(scene.crystalModel.y[0][i][j])) - 0.42 +
+  im[0] = Store(std::fabs(static_cast<double>(crystal.model.y[0][i][j])) - 0.42 +
                 shape.shapeP2 / 5.0 + i / (500.0 * shape.shapeP3 + 500));
   lg[0] = OrbitLogMagnitude(re[0], im[0]);
   for (int k = 1; k <= OrbitSteps; ++k) {
@@ -124,19 +123,19 @@ OrbitEscape RunCrystalOrbit(Scene& scene, int i, int j) {
   return {OrbitSteps + 1, 0.0f};
 }
 
-void GenerateCrystalWithShape(Scene& scene, float shapeP1, float shapeP2, float shapeP3) {
+void GenerateCrystalWithShape(CrystalState& crystal, float shapeP1, float shapeP2, float shapeP3) {
   const int n = LatticeRows - 1;
-  scene.latticeSize = n;
-  scene.crystalShape = {shapeP1, shapeP2, shapeP3};
-  LayOutLattice(scene.crystalModel, n);
-  GrowLevels(scene, n);
-  ShapeBaseSector(scene.crystalModel, n);
-  CopyToOtherSectors(scene.crystalModel, n);
+  crystal.latticeSize = n;
+  crystal.shape = {shapeP1, shapeP2, shapeP3};
+  LayOutLattice(crystal.model, n);
+  GrowLevels(crystal, n);
+  ShapeBaseSector(crystal.model, n);
+  CopyToOtherSectors(crystal.model, n);
 }
 
-void GenerateCrystal(Scene& scene) {
-  const float p1 = Store(Random(scene.random, 1000) / 1000.0);
-  const float p2 = Store(Random(scene.random, 1000) / 1000.0);
-  const float p3 = Store(Random(scene.random, 1000) / 1000.0);
-  GenerateCrystalWithShape(scene, p1, p2, p3);
+void GenerateCrystal(CrystalState& crystal, RandomGenerator& random) {
+  const float p1 = Store(Random(random, 1000) / 1000.0);
+  const float p2 = Store(Random(random, 1000) / 1000.0);
+  const float p3 = Store(Random(random, 1000) / 1000.0);
+  GenerateCrystalWithShape(crystal, p1, p2, p3);
 }

@@ -21,6 +21,12 @@ int64_t MonotonicNow() {
   return now.tv_sec * NanosecondsPerSecond + now.tv_nsec;
 }
 
+// Nothing to wait on would make the loop spin: end as if asked to.
+Wake CannotWait() {
+  std::fprintf(stderr, "rimeglass: cannot wait for the next frame: %s\n", std::strerror(errno));
+  return Wake::Stop;
+}
+
 }  // namespace
 
 void StartFrameClock(FrameClock& clock) { clock.nextTick = MonotonicNow(); }
@@ -39,9 +45,7 @@ Wake WaitForWake(FrameClock& clock, int connectionFd) {
     const int ready = PollTakingStopSignals(&connection, 1, &timeout);
     if (ready < 0) {
       if (errno == EINTR) continue;
-      // Nothing to wait on would make the loop spin: end as if asked to.
-      std::fprintf(stderr, "rimeglass: cannot wait for the next frame: %s\n", std::strerror(errno));
-      return Wake::Stop;
+      return CannotWait();
     }
     const int64_t now = MonotonicNow();
     if (now >= clock.nextTick) {
@@ -49,5 +53,16 @@ Wake WaitForWake(FrameClock& clock, int connectionFd) {
       return Wake::Tick;
     }
     if (ready > 0) return Wake::Connection;
+  }
+}
+
+Wake WaitForConnection(int connectionFd) {
+  pollfd connection{connectionFd, POLLIN, 0};
+  for (;;) {
+    if (StopSignalled()) return Wake::Stop;
+    connection.revents = 0;
+    const int ready = PollTakingStopSignals(&connection, 1, nullptr);
+    if (ready > 0) return Wake::Connection;
+    if (ready < 0 && errno != EINTR) return CannotWait();
   }
 }

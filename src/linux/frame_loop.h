@@ -2,7 +2,8 @@
 #include <cstdint>
 
 // The one wait of a Linux front end: its display connection, the stop
-// signals and the 10 ms frame tick, whichever comes first.
+// signals and the 10 ms frame tick, whichever comes first; and the same
+// without the tick while nothing it draws can be seen.
 
 enum class Wake { Connection, Tick, Stop };
 
@@ -23,3 +24,9 @@ void StartFrameClock(FrameClock& clock);
 // back by a busy connection, nor the connection by late frames: every call
 // polls. connectionFd may be -1 (no connection).
 Wake WaitForWake(FrameClock& clock, int connectionFd);
+
+// The wait while nothing is drawn: no tick, so it sleeps until connectionFd
+// is readable or hung up -> Connection, or a stop signal -> Stop. The clock
+// is left alone: the first WaitForWake after it gives a Tick at once, and
+// the pace goes on from there.
+Wake WaitForConnection(int connectionFd);

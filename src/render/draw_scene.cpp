@@ -28,14 +28,15 @@ void BeginCrystalPass() {
   glMaterialfv(GL_FRONT, GL_SPECULAR, CrystalSpecular);
 }
 
-void DrawScene(Scene& scene) {
-  BeginBackgroundPass();
-  DrawBackground(scene);
-  BeginCrystalPass();
-  DrawCrystal(scene);
+void AdvanceScene(Scene& scene) {
+  AdvanceBackground(scene.background, scene.random);
+  AdvanceCrystalTurn(scene.crystal, scene.random);
 }
 
-void AdvanceScene(Scene& scene) {
-  AdvanceBackground(scene);
-  AdvanceCrystalTurn(scene);
+void DrawScene(Scene& scene) {
+  AdvanceScene(scene);
+  BeginBackgroundPass();
+  EmitBackground(scene.background);
+  BeginCrystalPass();
+  EmitCrystal(scene.crystal);
 }

@@ -2,7 +2,6 @@
 
 #include "common/gl.h"
 #include "common/viewport.h"
-#include "render/scene.h"
 
 namespace {
 
@@ -34,8 +33,7 @@ void SetLight(const LightValues& values) {
 
 }  // namespace
 
-void InitGL(const Scene& scene) {
-  const ViewportSizeData& size = scene.viewportSize;
+void InitGL(const ViewportSizeData& size) {
   glViewport(0, 0, size.width, size.height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

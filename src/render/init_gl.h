@@ -1,8 +1,8 @@
 #pragma once
 
-struct Scene;
+struct ViewportSizeData;
 
 // Viewport, projection, fixed state, lights, material and light model for the
-// current context, from the scene's viewport size. Needs the scene's GL
-// context current.
-void InitGL(const Scene& scene);
+// current context, from the viewport size. Once per context, and again when
+// the viewport changes size.
+void InitGL(const ViewportSizeData& size);

@@ -24,6 +24,11 @@ std::unique_ptr<Scene> StartScene(int32_t width, int32_t height, uint32_t seed, 
 // viewport and projection.
 void ReshapeScene(Scene& scene, int32_t width, int32_t height);
 
+// For a context that several scenes take turns with: before this scene
+// draws again after another one, the context gets back its viewport and
+// projection. Its picture is not touched.
+void ResumeScene(const Scene& scene);
+
 // One frame, with the scene's context current: clear, then DrawScene (which
 // advances the animation one step). The caller then shows it its own way: a
 // buffer swap on a window, glFinish offscreen.

@@ -3,17 +3,21 @@
 #include <cstdlib>
 #include <utility>
 
-TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer, bool enabled)
-    : owner_(owner), interval_(interval), enabled_(enabled), onTimer_(std::move(onTimer)) {
+TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer)
+    : owner_(owner),
+      id_(static_cast<UINT>(owner.timerCount_ + 1)),
+      interval_(interval),
+      onTimer_(std::move(onTimer)) {
   // A form with more timers than it has room for is a build mistake; a
   // dropped timer would leave its handler silently never running.
   if (owner.timerCount_ >= TForm::MaxTimers) std::abort();
   owner.timers_[owner.timerCount_++] = this;
-  id_ = static_cast<UINT>(owner.timerCount_);
 }
 
 void TTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
   enabled_ = enabled;
+  // Before the window exists, Create starts only the enabled timers.
   if (owner_.handle_ == nullptr) return;
   if (enabled) {
     SetTimer(owner_.handle_, id_, interval_, nullptr);
@@ -45,7 +49,9 @@ void TForm::Create() {
   CreateWindowExA(0, className_, caption_, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this);
   // Without a window there is nothing to run: no timers, no set-up to undo.
   if (handle_ == nullptr) return;
-  for (int i = 0; i < timerCount_; ++i) timers_[i]->SetEnabled(timers_[i]->enabled_);
+  for (int i = 0; i < timerCount_; ++i) {
+    if (timers_[i]->enabled_) SetTimer(handle_, i + 1, timers_[i]->interval_, nullptr);
+  }
   FormCreate();
 }
 
@@ -119,12 +125,17 @@ LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  FormMessage(message, wParam, lParam);
   switch (message) {
     case WM_ACTIVATE:
       active_ = LOWORD(wParam) != WA_INACTIVE;
       break;
     case WM_TIMER:
-      if (wParam >= 1 && wParam <= static_cast<WPARAM>(timerCount_)) timers_[wParam - 1]->onTimer_();
+      // A tick already queued when its timer was disabled is dropped.
+      if (wParam >= 1 && wParam <= static_cast<WPARAM>(timerCount_)) {
+        const TTimer& timer = *timers_[wParam - 1];
+        if (timer.enabled_) timer.onTimer_();
+      }
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -138,9 +149,6 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       FormMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
       return 0;
-    case WM_DISPLAYCHANGE:
-      FormDisplayChange();
-      break;
     case WM_CLOSE:
       Close();
       return 0;

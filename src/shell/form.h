@@ -14,12 +14,15 @@ enum TCloseAction { caNone, caHide, caFree };
 class TForm;
 
 // A periodic timer of a form, firing on the GUI thread through the form's
-// message queue; an enabled one runs from the form's creation until the form
-// closes. A form holds at most TForm::MaxTimers; one more aborts at start-up.
+// message queue; it runs from the form's creation until the form closes,
+// except while it is disabled. A form holds at most TForm::MaxTimers; one
+// more aborts at start-up.
 class TTimer {
  public:
-  TTimer(TForm& owner, UINT interval, std::function<void()> onTimer, bool enabled = true);
-  // Enabling a timer that runs starts its interval over.
+  TTimer(TForm& owner, UINT interval, std::function<void()> onTimer);
+
+  // Disabled, the timer is gone from the system, so an idle form costs
+  // nothing; enabled again, it fires one interval later.
   void SetEnabled(bool enabled);
 
  private:
@@ -27,8 +30,8 @@ class TTimer {
   TForm& owner_;
   UINT id_;
   UINT interval_;
-  bool enabled_;
   std::function<void()> onTimer_;
+  bool enabled_ = true;
 };
 
 class TForm {
@@ -55,12 +58,12 @@ class TForm {
   int ClientHeight() const;
 
  protected:
+  // Every message, before the form's own handling, which still follows.
+  virtual void FormMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
   virtual void FormCreate() {}
   virtual void FormShow() {}
   virtual void FormKeyDown(WORD /*key*/) {}
   virtual void FormMouseMove(int /*x*/, int /*y*/) {}
-  // The monitors, or their modes, changed.
-  virtual void FormDisplayChange() {}
   virtual void FormCloseQuery(bool& /*canClose*/) {}
   virtual void FormClose(TCloseAction& /*action*/) {}
 

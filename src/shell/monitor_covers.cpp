@@ -26,9 +26,13 @@ LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_MOUSEMOVE:
-      // The saver's own handlers, so one exit rule, one gate and one last
-      // cursor position hold for all its windows. The cover may be gone when
-      // this returns (the saver closed), so nothing follows.
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // The saver's own handlers, so one exit rule, one gate, one last
+      // cursor position and one idea of whether the display is seen hold for
+      // all its windows. The cover may be gone when this returns (the saver
+      // closed), so nothing follows.
       SendMessageA(GetWindow(window, GW_OWNER), message, wParam, lParam);
       return 0;
     case WM_SYSKEYUP:

@@ -36,6 +36,12 @@ bool IsDesktop(HWND window) {
 }
 
 void PaintPreviewFrame() {
+  // Hidden or minimised, with its host or on its own, nobody sees it: no
+  // frame, and no paint again until the ticker asks for the next one.
+  if (!IsWindowVisible(Preview.window) || IsIconic(GetAncestor(Preview.window, GA_ROOT))) {
+    ValidateRect(Preview.window, nullptr);
+    return;
+  }
   DrawSceneWindow(Preview);
   Sleep(10);
 }

@@ -4,6 +4,7 @@
 
 #include "common/random.h"
 #include "render/scene.h"
+#include "shell/display_power.h"
 #include "shell/monitor_covers.h"
 #include "shell/password.h"
 #include "shell/screen_dpi.h"
@@ -21,6 +22,7 @@ uint64_t FollowedLayout = 0;
 // move, not a jittering desk.
 constexpr int MouseJumpAt96Dpi = 30;
 int MouseJumpPixels = MouseJumpAt96Dpi;
+HPOWERNOTIFY DisplayPowerNotice = nullptr;
 
 // The cursor counts physical pixels, so on a scaled screen the same move of
 // the hand covers more of them. Beyond 20 times the usual scale the reading
@@ -35,7 +37,9 @@ int ScaledMouseJump(int dpi) {
 TForm1::TForm1()
     : TForm("TForm1", "Rimeglass"),
       Timer1(*this, 10, [this] { Timer1Timer(); }),
-      LayoutTimer(*this, 200, [this] { LayoutTimerTimer(); }, false) {}
+      LayoutTimer(*this, 200, [this] { LayoutTimerTimer(); }) {
+  LayoutTimer.SetEnabled(false);
+}
 
 TForm1::~TForm1() = default;
 
@@ -51,6 +55,15 @@ void TForm1::FormShow() {
   FormScreen.window = Handle();
   StartSceneWindow(FormScreen, ClientWidth(), ClientHeight(), ClockSeed(), false);
   FollowedLayout = FollowMonitors(FormScreen, Covers, ClockSeed());
+  DisplayPowerNotice = WatchDisplayPower(Handle());
+}
+
+void TForm1::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Nobody sees a display that is off: no frame is drawn, on any monitor,
+  // until it is back. The scene goes on from where it stopped.
+  const DisplayPower power = DecodeDisplayPower(message, wParam, lParam);
+  if (power != DisplayPower::Unknown) Timer1.SetEnabled(power == DisplayPower::On);
+  if (message == WM_DISPLAYCHANGE) FollowMonitorsSoon();
 }
 
 void TForm1::Timer1Timer() {
@@ -58,7 +71,10 @@ void TForm1::Timer1Timer() {
   for (MonitorCover& cover : Covers) DrawSceneWindow(cover.screen);
 }
 
-void TForm1::FormDisplayChange() { LayoutTimer.SetEnabled(true); }
+void TForm1::FollowMonitorsSoon() {
+  LayoutTimer.SetEnabled(false);
+  LayoutTimer.SetEnabled(true);
+}
 
 void TForm1::LayoutTimerTimer() {
   LayoutTimer.SetEnabled(false);
@@ -74,6 +90,11 @@ void TForm1::FormKeyDown(WORD) {
 }
 
 void TForm1::FormMouseMove(int, int) {
+  POINT moved;
+  GetCursorPos(&moved);
+  // A real move, however small, lights the display; a mouse event without
+  // one (as when a window appears under the pointer) does not.
+  if (moved.x != LastCursorPos.x || moved.y != LastCursorPos.y) Timer1.SetEnabled(true);
   if (!Active()) {
     GetCursorPos(&LastCursorPos);
     return;
@@ -85,7 +106,7 @@ void TForm1::FormMouseMove(int, int) {
     // The system moves the pointer off a monitor that changed, often before
     // the windows are told: not the user's hand.
     if (MonitorLayout() != FollowedLayout) {
-      FormDisplayChange();
+      FollowMonitorsSoon();
     } else {
       ExitOnInput();
     }
@@ -100,6 +121,7 @@ void TForm1::ExitOnInput() {
 }
 
 void TForm1::FormCloseQuery(bool&) {
+  StopWatchingDisplayPower(DisplayPowerNotice);
   for (MonitorCover& cover : Covers) ReleaseSceneWindow(cover.screen);
   ReleaseSceneWindow(FormScreen);
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);

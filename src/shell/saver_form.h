@@ -9,8 +9,9 @@
 
 // The full-screen saver: a black borderless form over the primary screen,
 // one frame per 10 ms tick (the same tick draws the other monitors' covers),
-// ended by a key or a mouse jump once the password gate passes. Its windows
-// follow the monitors as they come, go and change mode.
+// ended by a key or a mouse jump once the password gate passes. While the
+// display is off the tick stops, on every monitor at once. Its windows follow
+// the monitors as they come, go and change mode.
 class TForm1 : public TForm {
  public:
   TForm1();
@@ -29,16 +30,18 @@ class TForm1 : public TForm {
   void LayoutTimerTimer();
 
  protected:
+  void FormMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void FormCreate() override;
   void FormShow() override;
   void FormKeyDown(WORD key) override;
   void FormMouseMove(int x, int y) override;
-  void FormDisplayChange() override;
   void FormCloseQuery(bool& canClose) override;
   void FormClose(TCloseAction& action) override;
 
  private:
   void ExitOnInput();
+  // Each display change starts the layout timer over.
+  void FollowMonitorsSoon();
 };
 
 extern TForm1 Form1;

@@ -7,98 +7,12 @@
 
 #include "common/random.h"
 #include "linux/saver_options.h"
-#include "render/draw_frame.h"
-#include "render/init_gl.h"
-#include "render/prepare_scene.h"
+#include "render/scene_lifecycle.h"
 #include "wayland/release_proxy.h"
 
 namespace {
 
-// The Windows preview's coarser mesh, for outputs as small as a preview.
-bool IsPreviewSize(int width, int height) { return width < 640 || height < 480; }
-
-// Ends the surface side of an output: what EGL made first, then the
-// protocol objects. The wl_output itself stays.
-void ReleaseSurface(SaverOutput& o) {
-  WaylandSaver& saver = *o.saver;
-  if (o.eglSurface != EGL_NO_SURFACE) {
-    eglMakeCurrent(saver.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglDestroySurface(saver.egl, o.eglSurface);
-  }
-  o.eglSurface = EGL_NO_SURFACE;
-  if (saver.sceneInContext == o.scene.get()) saver.sceneInContext = nullptr;
-  o.scene.reset();
-  if (o.window != nullptr) wl_egl_window_destroy(o.window);
-  o.window = nullptr;
-  if (o.frameCallback != nullptr) wl_callback_destroy(o.frameCallback);
-  o.frameCallback = nullptr;
-  if (o.layer != nullptr) zwlr_layer_surface_v1_destroy(o.layer);
-  o.layer = nullptr;
-  if (saver.pointerOutput == &o) saver.pointerOutput = nullptr;
-  if (o.surface != nullptr) wl_surface_destroy(o.surface);
-  o.surface = nullptr;
-  o.logicalWidth = o.logicalHeight = o.bufferWidth = o.bufferHeight = 0;
-  o.frameDue = false;
-}
-
-void ReleaseOutput(SaverOutput& o) {
-  ReleaseSurface(o);
-  if (o.xdgOutput != nullptr) zxdg_output_v1_destroy(o.xdgOutput);
-  ReleaseProxy(o.output, WL_OUTPUT_RELEASE_SINCE_VERSION, wl_output_release);
-}
-
-// Makes the output's surface current with the one context, with its scene's
-// GL set-up in it.
-bool MakeCurrent(SaverOutput& o) {
-  WaylandSaver& saver = *o.saver;
-  if (!eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, saver.context)) return false;
-  if (saver.sceneInContext != o.scene.get()) {
-    InitGL(*o.scene);
-    saver.sceneInContext = o.scene.get();
-  }
-  return true;
-}
-
-// The first buffer size makes the EGL surface and the scene; a later
-// one (a new mode or scale) resizes them and lays the scene out again.
-void ApplyBufferSize(SaverOutput& o) {
-  WaylandSaver& saver = *o.saver;
-  const int32_t width = o.logicalWidth * o.scale;
-  const int32_t height = o.logicalHeight * o.scale;
-  if (width <= 0 || height <= 0) return;
-  if (width == o.bufferWidth && height == o.bufferHeight) return;
-  o.bufferWidth = width;
-  o.bufferHeight = height;
-  // Double-buffered state: applied with the next buffer, at the next swap.
-  if (saver.compositorVersion >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION) {
-    wl_surface_set_buffer_scale(o.surface, o.scale);
-  }
-  if (o.window != nullptr) {
-    wl_egl_window_resize(o.window, width, height, 0, 0);
-    ResizeScene(*o.scene, width, height, o.preview);
-    // The context holds the old size's projection.
-    if (saver.sceneInContext == o.scene.get()) saver.sceneInContext = nullptr;
-    return;
-  }
-  o.window = wl_egl_window_create(o.surface, width, height);
-  o.eglSurface = eglCreatePlatformWindowSurface(saver.egl, saver.config, o.window, nullptr);
-  if (o.window == nullptr || o.eglSurface == EGL_NO_SURFACE ||
-      !eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, saver.context)) {
-    std::fprintf(stderr, "rimeglass: no OpenGL surface for a %dx%d output (EGL error 0x%x)\n",
-                 width, height, eglGetError());
-    ReleaseSurface(o);
-    return;
-  }
-  // The compositor's frame callbacks pace the saver, never a blocking swap.
-  eglSwapInterval(saver.egl, 0);
-  o.preview = IsPreviewSize(width, height);
-  o.scene = MakeScene();
-  const SaverOptions& options = *saver.options;
-  // Every output its own crystal; a given seed still fixes all of them.
-  const uint32_t seed = (options.seedGiven ? options.seed : ClockSeed()) + saver.scenesMade++;
-  PrepareScene(*o.scene, width, height, o.preview, seed);
-  o.frameDue = true;
-}
+// The listeners record what the compositor said; UpdateOutputs acts on it.
 
 void OnFrameDone(void* data, wl_callback* callback, uint32_t) {
   auto& o = *static_cast<SaverOutput*>(data);
@@ -108,23 +22,16 @@ void OnFrameDone(void* data, wl_callback* callback, uint32_t) {
 }
 const wl_callback_listener FrameListener = {.done = OnFrameDone};
 
-void OnLayerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
-                      uint32_t width, uint32_t height) {
+void OnLayerConfigure(void* data, zwlr_layer_surface_v1*, uint32_t serial, uint32_t width,
+                      uint32_t height) {
   auto& o = *static_cast<SaverOutput*>(data);
-  zwlr_layer_surface_v1_ack_configure(layer, serial);
   o.logicalWidth = static_cast<int32_t>(width);
   o.logicalHeight = static_cast<int32_t>(height);
-  // Nothing behind the saver needs drawing.
-  wl_region* opaque = wl_compositor_create_region(o.saver->compositor);
-  wl_region_add(opaque, 0, 0, o.logicalWidth, o.logicalHeight);
-  wl_surface_set_opaque_region(o.surface, opaque);
-  wl_region_destroy(opaque);
-  ApplyBufferSize(o);
-  // A configure wants an answer even when the size stayed.
-  if (o.frameCallback == nullptr) o.frameDue = true;
+  o.configureSerial = serial;
+  o.configureUnanswered = true;
 }
 void OnLayerClosed(void* data, zwlr_layer_surface_v1*) {
-  ReleaseSurface(*static_cast<SaverOutput*>(data));
+  static_cast<SaverOutput*>(data)->closed = true;
 }
 const zwlr_layer_surface_v1_listener LayerListener = {.configure = OnLayerConfigure,
                                                        .closed = OnLayerClosed};
@@ -144,15 +51,8 @@ void OnScale(void* data, wl_output*, int32_t factor) {
 }
 void OnDone(void* data, wl_output*) {
   auto& o = *static_cast<SaverOutput*>(data);
-  o.described = true;
-  const bool rescaled = o.pendingScale != o.scale;
   o.scale = o.pendingScale;
-  if (!o.saver->ready) return;
-  if (o.surface == nullptr) {
-    CoverOutput(o);
-  } else if (rescaled) {
-    ApplyBufferSize(o);
-  }
+  o.coverWanted = true;
 }
 void OnOutputName(void*, wl_output*, const char*) {}
 void OnOutputDescription(void*, wl_output*, const char*) {}
@@ -177,6 +77,129 @@ const zxdg_output_v1_listener XdgOutputListener = {.logical_position = OnLogical
                                                    .done = OnXdgDone,
                                                    .name = OnName,
                                                    .description = OnDescription};
+
+// Its layer surface on the overlay layer, stretched over the whole output.
+void CoverOutput(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  o.surface = wl_compositor_create_surface(saver.compositor);
+  o.layer = zwlr_layer_shell_v1_get_layer_surface(saver.layerShell, o.surface, o.output,
+                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "rimeglass");
+  // Size 0x0 with all four anchors: exactly the output, whatever its size.
+  zwlr_layer_surface_v1_set_size(o.layer, 0, 0);
+  zwlr_layer_surface_v1_set_anchor(
+      o.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                   ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+  // Over panels too, not beside their reserved space.
+  zwlr_layer_surface_v1_set_exclusive_zone(o.layer, -1);
+  zwlr_layer_surface_v1_set_keyboard_interactivity(
+      o.layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+  zwlr_layer_surface_v1_add_listener(o.layer, &LayerListener, &o);
+  wl_surface_commit(o.surface);
+}
+
+// Makes the output's surface current with the one context. The context is
+// shared, so an output that takes it over puts back its scene's viewport and
+// projection.
+bool MakeCurrent(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  if (!eglMakeCurrent(saver.egl, o.eglSurface, o.eglSurface, saver.context)) return false;
+  if (o.scene != nullptr && saver.sceneInContext != o.scene.get()) ResumeScene(*o.scene);
+  saver.sceneInContext = o.scene.get();
+  return true;
+}
+
+// A scene's life on an output: started with its EGL window at the first
+// buffer size, reshaped with it at each new one, ended with it.
+bool StartDrawing(SaverOutput& o, int32_t width, int32_t height) {
+  WaylandSaver& saver = *o.saver;
+  o.window = wl_egl_window_create(o.surface, width, height);
+  o.eglSurface = eglCreatePlatformWindowSurface(saver.egl, saver.config, o.window, nullptr);
+  if (o.window == nullptr || o.eglSurface == EGL_NO_SURFACE || !MakeCurrent(o)) return false;
+  // The compositor's frame callbacks pace the saver, never a blocking swap.
+  eglSwapInterval(saver.egl, 0);
+  const SaverOptions& options = *saver.options;
+  // Every output its own crystal; a given seed still fixes all of them.
+  const uint32_t seed = (options.seedGiven ? options.seed : ClockSeed()) + saver.scenesMade++;
+  o.scene = StartScene(width, height, seed, IsPreviewSize(width, height));
+  saver.sceneInContext = o.scene.get();
+  return true;
+}
+
+void ReshapeDrawing(SaverOutput& o, int32_t width, int32_t height) {
+  wl_egl_window_resize(o.window, width, height, 0, 0);
+  if (MakeCurrent(o)) ReshapeScene(*o.scene, width, height);
+}
+
+void StopDrawing(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  if (saver.sceneInContext == o.scene.get()) saver.sceneInContext = nullptr;
+  o.scene.reset();
+  if (o.eglSurface != EGL_NO_SURFACE) {
+    eglMakeCurrent(saver.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroySurface(saver.egl, o.eglSurface);
+  }
+  o.eglSurface = EGL_NO_SURFACE;
+  if (o.window != nullptr) wl_egl_window_destroy(o.window);
+  o.window = nullptr;
+}
+
+// Ends the surface side of an output: the scene and what EGL made first,
+// then the protocol objects. The wl_output itself stays.
+void ReleaseSurface(SaverOutput& o) {
+  StopDrawing(o);
+  if (o.frameCallback != nullptr) wl_callback_destroy(o.frameCallback);
+  o.frameCallback = nullptr;
+  if (o.layer != nullptr) zwlr_layer_surface_v1_destroy(o.layer);
+  o.layer = nullptr;
+  if (o.saver->pointerOutput == &o) o.saver->pointerOutput = nullptr;
+  if (o.surface != nullptr) wl_surface_destroy(o.surface);
+  o.surface = nullptr;
+  o.logicalWidth = o.logicalHeight = o.bufferWidth = o.bufferHeight = 0;
+  o.bufferScale = 1;
+  o.configureUnanswered = o.closed = o.frameDue = false;
+}
+
+void ReleaseOutput(SaverOutput& o) {
+  ReleaseSurface(o);
+  if (o.xdgOutput != nullptr) zxdg_output_v1_destroy(o.xdgOutput);
+  ReleaseProxy(o.output, WL_OUTPUT_RELEASE_SINCE_VERSION, wl_output_release);
+}
+
+void AnswerConfigure(SaverOutput& o) {
+  zwlr_layer_surface_v1_ack_configure(o.layer, o.configureSerial);
+  o.configureUnanswered = false;
+  // Nothing behind the saver needs drawing.
+  wl_region* opaque = wl_compositor_create_region(o.saver->compositor);
+  wl_region_add(opaque, 0, 0, o.logicalWidth, o.logicalHeight);
+  wl_surface_set_opaque_region(o.surface, opaque);
+  wl_region_destroy(opaque);
+  // A configure wants a commit even when the size stayed.
+  if (o.frameCallback == nullptr) o.frameDue = true;
+}
+
+// Buffers in the output's own pixels: logical size (none before the first
+// configure) times scale.
+void ApplyBufferSize(SaverOutput& o) {
+  const int32_t width = o.logicalWidth * o.scale;
+  const int32_t height = o.logicalHeight * o.scale;
+  if (width <= 0 || height <= 0) return;
+  // Double-buffered state: applied with the next buffer, at the next swap.
+  if (o.scale != o.bufferScale &&
+      o.saver->compositorVersion >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION) {
+    wl_surface_set_buffer_scale(o.surface, o.scale);
+  }
+  o.bufferScale = o.scale;
+  if (width == o.bufferWidth && height == o.bufferHeight) return;
+  o.bufferWidth = width;
+  o.bufferHeight = height;
+  if (o.scene != nullptr) {
+    ReshapeDrawing(o, width, height);
+  } else if (!StartDrawing(o, width, height)) {
+    std::fprintf(stderr, "rimeglass: no OpenGL surface for a %dx%d output (EGL error 0x%x)\n",
+                 width, height, eglGetError());
+    ReleaseSurface(o);
+  }
+}
 
 }  // namespace
 
@@ -236,10 +259,9 @@ void AddOutput(WaylandSaver& saver, uint32_t globalName, uint32_t version) {
       wl_registry_bind(saver.registry, globalName, &wl_output_interface, std::min(version, 3u)));
   wl_output_add_listener(o->output, &OutputListener, o.get());
   // Without done events nothing more about it will come.
-  if (version < WL_OUTPUT_DONE_SINCE_VERSION) o->described = true;
+  o->coverWanted = version < WL_OUTPUT_DONE_SINCE_VERSION;
   saver.outputs.push_back(std::move(o));
   LearnLayoutPlaces(saver);
-  if (saver.ready && saver.outputs.back()->described) CoverOutput(*saver.outputs.back());
 }
 
 void LearnLayoutPlaces(WaylandSaver& saver) {
@@ -251,35 +273,24 @@ void LearnLayoutPlaces(WaylandSaver& saver) {
   }
 }
 
-void CoverOutput(SaverOutput& o) {
-  WaylandSaver& saver = *o.saver;
-  o.surface = wl_compositor_create_surface(saver.compositor);
-  o.layer = zwlr_layer_shell_v1_get_layer_surface(saver.layerShell, o.surface, o.output,
-                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "rimeglass");
-  // Size 0x0 with all four anchors: exactly the output, whatever its size.
-  zwlr_layer_surface_v1_set_size(o.layer, 0, 0);
-  zwlr_layer_surface_v1_set_anchor(
-      o.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                   ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
-  // Over panels too, not beside their reserved space.
-  zwlr_layer_surface_v1_set_exclusive_zone(o.layer, -1);
-  zwlr_layer_surface_v1_set_keyboard_interactivity(
-      o.layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
-  zwlr_layer_surface_v1_add_listener(o.layer, &LayerListener, &o);
-  wl_surface_commit(o.surface);
-}
-
-void RemoveOutput(WaylandSaver& saver, uint32_t globalName) {
-  auto found = std::find_if(saver.outputs.begin(), saver.outputs.end(),
-                            [&](const auto& o) { return o->globalName == globalName; });
-  if (found == saver.outputs.end()) return;
-  ReleaseOutput(**found);
-  saver.outputs.erase(found);
-}
-
 void ReleaseAllOutputs(WaylandSaver& saver) {
   for (auto& o : saver.outputs) ReleaseOutput(*o);
   saver.outputs.clear();
+}
+
+void UpdateOutputs(WaylandSaver& saver) {
+  for (auto& o : saver.outputs) {
+    if (o->removed) ReleaseOutput(*o);
+  }
+  std::erase_if(saver.outputs, [](const auto& o) { return o->removed; });
+  for (auto& output : saver.outputs) {
+    SaverOutput& o = *output;
+    if (o.closed) ReleaseSurface(o);
+    if (o.coverWanted && o.surface == nullptr) CoverOutput(o);
+    o.coverWanted = false;
+    if (o.configureUnanswered) AnswerConfigure(o);
+    ApplyBufferSize(o);
+  }
 }
 
 void DrawDueOutputs(WaylandSaver& saver, bool tick) {
@@ -294,4 +305,9 @@ void DrawDueOutputs(WaylandSaver& saver, bool tick) {
     DrawFrame(*o.scene);
     eglSwapBuffers(saver.egl, o.eglSurface);
   }
+}
+
+bool FrameWaitsForTick(const WaylandSaver& saver) {
+  return std::any_of(saver.outputs.begin(), saver.outputs.end(),
+                     [](const auto& o) { return o->frameDue && o->scene != nullptr; });
 }

@@ -9,6 +9,10 @@
 
 namespace {
 
+// Farther than this between two pointer events, in logical pixels along
+// either axis, is a deliberate move, not a jittering desk.
+constexpr double PointerJump = 30;
+
 // The pointer's place on an output's surface, in layout coordinates, so a
 // move onto another output counts by the distance it really went. The first
 // place only starts the watch.

@@ -8,7 +8,3 @@
 // saver.quit.
 void BindSeat(WaylandSaver& saver, uint32_t globalName, uint32_t version);
 void ReleaseSeat(WaylandSaver& saver);
-
-// Farther than this between two pointer events, in logical pixels along
-// either axis, is a deliberate move, not a jittering desk.
-constexpr double PointerJump = 30;

@@ -21,27 +21,32 @@ struct SaverOutput {
   uint32_t globalName = 0;
   wl_output* output = nullptr;
   zxdg_output_v1* xdgOutput = nullptr;
-  // From wl_output: the scale the next done applies, and the one in use.
-  int32_t pendingScale = 1;
+
+  // What the compositor said, recorded by the listeners for the loop to act on.
+  int32_t pendingScale = 1;  // wl_output's scale, in force from its next done
   int32_t scale = 1;
-  bool described = false;  // its first done has come: scale and place are known
+  bool coverWanted = false;  // a done came: scale and place are known
+  bool removed = false;  // the global went
   // Top left in the compositor's layout, in logical pixels.
   int32_t layoutX = 0;
   int32_t layoutY = 0;
+  int32_t logicalWidth = 0;  // from the layer surface's last configure
+  int32_t logicalHeight = 0;
+  uint32_t configureSerial = 0;
+  bool configureUnanswered = false;
+  bool closed = false;  // the layer surface was closed
+  bool frameDue = false;  // the compositor wants a frame (or none was drawn yet)
 
+  // What the loop made of it.
   wl_surface* surface = nullptr;
   zwlr_layer_surface_v1* layer = nullptr;
-  int32_t logicalWidth = 0;  // from the layer surface's configure
-  int32_t logicalHeight = 0;
   int32_t bufferWidth = 0;  // logical size times scale: the output's own pixels
   int32_t bufferHeight = 0;
-  bool preview = false;
-
+  int32_t bufferScale = 1;
   wl_egl_window* window = nullptr;
   EGLSurface eglSurface = EGL_NO_SURFACE;
   std::unique_ptr<Scene> scene;
   wl_callback* frameCallback = nullptr;
-  bool frameDue = false;  // the compositor wants a frame (or none was drawn yet)
   bool tickUnused = false;  // a tick came since its last frame
 };
 
@@ -63,10 +68,9 @@ struct WaylandSaver {
   // compiles its own shaders on its first frame, which would delay the
   // first picture by that much per output. Outputs take turns with it.
   EGLContext context = EGL_NO_CONTEXT;
-  const Scene* sceneInContext = nullptr;  // whose InitGL the context holds
+  const Scene* sceneInContext = nullptr;  // whose viewport and projection the context holds
 
   std::vector<std::unique_ptr<SaverOutput>> outputs;
-  bool ready = false;  // globals known and EGL up: outputs may get surfaces
   uint32_t scenesMade = 0;
 
   // The pointer's last place in layout coordinates, once it has one.

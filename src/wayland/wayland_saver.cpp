@@ -45,7 +45,10 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
 }
 
 void OnGlobalRemove(void* data, wl_registry*, uint32_t name) {
-  RemoveOutput(*static_cast<WaylandSaver*>(data), name);
+  // Released by the loop's next UpdateOutputs.
+  for (auto& o : static_cast<WaylandSaver*>(data)->outputs) {
+    if (o->globalName == name) o->removed = true;
+  }
 }
 
 const wl_registry_listener RegistryListener = {.global = OnGlobal,
@@ -91,26 +94,30 @@ int ConnectionLost(WaylandSaver& saver) {
   return status;
 }
 
-// One ppoll for the connection, the next 10 ms tick and the stop signals;
-// libwayland's prepare/read protocol keeps events from waiting in its queue
-// while we sleep.
+// One ppoll for the connection, the next 10 ms tick (only while a frame
+// waits for one) and the stop signals; libwayland's prepare/read protocol
+// keeps events from waiting in its queue while we sleep. What the listeners
+// recorded is acted on before each wait.
 int RunFrames(WaylandSaver& saver) {
   FrameClock clock;
   StartFrameClock(clock);
   const int fd = wl_display_get_fd(saver.display);
+  bool tick = false;
   while (!saver.quit) {
-    while (wl_display_prepare_read(saver.display) != 0) {
+    UpdateOutputs(saver);
+    DrawDueOutputs(saver, tick);
+    tick = false;
+    if (wl_display_prepare_read(saver.display) != 0) {
+      // Events came while drawing (the driver reads the connection too):
+      // acted on, and input seen, before any wait.
       if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
-    }
-    if (saver.quit) {  // input already queued ends it without another wait
-      wl_display_cancel_read(saver.display);
-      break;
+      continue;
     }
     if (wl_display_flush(saver.display) < 0 && errno != EAGAIN) {
       wl_display_cancel_read(saver.display);
       return ConnectionLost(saver);
     }
-    const Wake wake = WaitForWake(clock, fd);
+    const Wake wake = FrameWaitsForTick(saver) ? WaitForWake(clock, fd) : WaitForConnection(fd);
     if (wake == Wake::Connection) {
       if (wl_display_read_events(saver.display) < 0) return ConnectionLost(saver);
     } else {
@@ -118,7 +125,7 @@ int RunFrames(WaylandSaver& saver) {
     }
     if (wl_display_dispatch_pending(saver.display) < 0) return ConnectionLost(saver);
     if (wake == Wake::Stop) break;
-    if (!saver.quit) DrawDueOutputs(saver, wake == Wake::Tick);
+    tick = wake == Wake::Tick;
   }
   Close(saver);
   return 0;
@@ -152,11 +159,6 @@ int RunWaylandSaver(const SaverOptions& options) {
   std::string error;
   if (!OpenEgl(saver, error)) return Fail(saver, error);
   if (wl_display_roundtrip(saver.display) < 0) return ConnectionLost(saver);
-
-  saver.ready = true;
-  for (auto& o : saver.outputs) {
-    if (o->described) CoverOutput(*o);
-  }
   const int status = RunFrames(saver);
   if (lockFd >= 0) close(lockFd);
   return status;

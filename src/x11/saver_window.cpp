@@ -36,20 +36,19 @@ int OnXError(Display* display, XErrorEvent* event) {
     SetupXError = event->error_code;
     return 0;
   }
+  if (aboutWindow) {
+    // Its daemon or the settings tool destroyed the window: the ordinary end
+    // of a saver, nothing to report. End here, inside whatever request found
+    // out. When that is the GL driver asking the window's size at the start
+    // of a frame, going back into it had it clear a buffer of a garbage size
+    // for seconds while the locker waited. The server frees the context and
+    // window with the connection.
+    _exit(0);
+  }
   char text[80];
   XGetErrorText(display, event->error_code, text, sizeof text);
-  if (aboutWindow) {
-    std::fprintf(stderr, "rimeglass: the window 0x%lx is gone (%s)\n", event->resourceid, text);
-    // End here, inside whatever request found out. When that is the GL
-    // driver asking the window's size at the start of a frame, going back
-    // into it had it clear a buffer of a garbage size for seconds while the
-    // locker waited. The server frees the context and window with the
-    // connection.
-    _exit(0);
-  } else {
-    std::fprintf(stderr, "rimeglass: X error %s (request %d.%d, resource 0x%lx)\n", text,
-                 event->request_code, event->minor_code, event->resourceid);
-  }
+  std::fprintf(stderr, "rimeglass: X error %s (request %d.%d, resource 0x%lx)\n", text,
+               event->request_code, event->minor_code, event->resourceid);
   return 0;
 }
 
@@ -72,7 +71,7 @@ bool MakeOwnWindow(SaverWindow& saver, std::string& error) {
   attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
   attributes.background_pixel = BlackPixel(display, visual->screen);
   attributes.border_pixel = 0;
-  attributes.event_mask = StructureNotifyMask | ExposureMask | KeyPressMask;
+  attributes.event_mask = StructureNotifyMask | VisibilityChangeMask | ExposureMask | KeyPressMask;
   saver.window =
       XCreateWindow(display, root, 0, 0, OwnWidth, OwnHeight, 0, visual->depth, InputOutput,
                     visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
@@ -115,9 +114,10 @@ bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::strin
   } else {
     saver.window = options.source == WindowSource::Root ? DefaultRootWindow(display)
                                                               : options.windowId;
-    // Only structure and exposure: a daemon that grabs the keyboard and
-    // mouse makes any selection of input events fail with BadAccess.
-    XSelectInput(display, saver.window, StructureNotifyMask | ExposureMask);
+    // Only structure, visibility and exposure: a daemon that grabs the
+    // keyboard and mouse makes any selection of input events fail with
+    // BadAccess.
+    XSelectInput(display, saver.window, StructureNotifyMask | VisibilityChangeMask | ExposureMask);
   }
 
   XWindowAttributes attributes;
@@ -131,6 +131,10 @@ bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::strin
   }
   saver.width = attributes.width;
   saver.height = attributes.height;
+  // A window that is not viewable yet says so with a VisibilityNotify once it
+  // is; one that starts covered cannot be told apart, and is drawn on until
+  // its visibility next changes.
+  saver.hidden = attributes.map_state != IsViewable;
   QuietXErrors = false;
   return true;
 }
@@ -149,6 +153,15 @@ WindowEvents HandleSaverWindowEvents(SaverWindow& saver) {
           saver.width = event.xconfigure.width;
           saver.height = event.xconfigure.height;
           result = WindowEvents::Resized;
+        }
+        break;
+      // Unmapping sends no VisibilityNotify; showing again always does.
+      case UnmapNotify:
+        if (event.xunmap.window == saver.window) saver.hidden = true;
+        break;
+      case VisibilityNotify:
+        if (event.xvisibility.window == saver.window) {
+          saver.hidden = event.xvisibility.state == VisibilityFullyObscured;
         }
         break;
       case DestroyNotify:

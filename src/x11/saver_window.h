@@ -19,6 +19,9 @@ struct SaverWindow {
   // Set when the window vanished under the saver, for example when the
   // daemon destroyed it before its SIGTERM arrived.
   bool gone = false;
+  // Nothing drawn could be seen: the window is unmapped, not viewable or
+  // fully covered by other windows. Cleared when it shows again.
+  bool hidden = false;
   // Tells GLX's errors about the window apart; until GLX is queried, a base
   // no 8-bit error code can reach.
   int glxErrorBase = 256;
@@ -27,17 +30,19 @@ struct SaverWindow {
 };
 
 // Opens the display, installs the error handlers and finds or makes the
-// window. The window's size is read from the server. On failure `error` says
-// why in one line and nothing the saver made is left on the display. The
-// error handlers report on this one window until CloseSaverWindow; once
-// drawing may start, an error saying the window is gone ends the process.
+// window. The window's size and whether it shows are read from the server.
+// On failure `error` says why in one line and nothing the saver made is left
+// on the display. The error handlers report on this one window until
+// CloseSaverWindow; once drawing may start, an error saying the window is
+// gone ends the process quietly with status 0, as its destruction does.
 bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::string& error);
 
 enum class WindowEvents { Unchanged, Resized, Closed };
 
 // Handles every event already queued, without waiting: a new size, the
-// window destroyed, or (own window) a close request, Escape or q. Sends
-// whatever requests are still buffered on the way.
+// window hidden or shown again (see `hidden`), the window destroyed, or (own
+// window) a close request, Escape or q. Sends whatever requests are still
+// buffered on the way.
 WindowEvents HandleSaverWindowEvents(SaverWindow& saver);
 
 // Destroys a window of the saver's own and closes the display.

@@ -6,18 +6,12 @@
 
 #include "common/random.h"
 #include "linux/frame_loop.h"
-#include "render/draw_frame.h"
-#include "render/init_gl.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 #include "x11/glx_context.h"
 #include "x11/saver_window.h"
 
 namespace {
-
-// The Windows preview's coarser mesh and faster start, for small windows
-// such as the settings dialog's 565x317 preview.
-bool IsPreviewSize(int width, int height) { return width < 640 || height < 480; }
 
 int Fail(SaverWindow& saver, const std::string& message) {
   std::fprintf(stderr, "rimeglass: %s\n", message.c_str());
@@ -26,7 +20,7 @@ int Fail(SaverWindow& saver, const std::string& message) {
   return 1;
 }
 
-void RunFrames(SaverWindow& saver, Scene& scene, bool preview) {
+void RunFrames(SaverWindow& saver, Scene& scene) {
   const int connection = ConnectionNumber(saver.display);
   FrameClock clock;
   StartFrameClock(clock);
@@ -37,10 +31,10 @@ void RunFrames(SaverWindow& saver, Scene& scene, bool preview) {
     const WindowEvents events = HandleSaverWindowEvents(saver);
     if (events == WindowEvents::Closed) return;
     if (events == WindowEvents::Resized) {
-      ResizeScene(scene, saver.width, saver.height, preview);
-      InitGL(scene);
+      ReshapeScene(scene, saver.width, saver.height);
     }
-    switch (WaitForWake(clock, connection)) {
+    // Hidden, it draws nothing and sleeps until the server says more.
+    switch (saver.hidden ? WaitForConnection(connection) : WaitForWake(clock, connection)) {
       case Wake::Stop:
         return;
       case Wake::Connection:
@@ -59,14 +53,13 @@ int RunX11Saver(const SaverOptions& options) {
   SaverWindow saver;
   std::string error;
   if (!OpenSaverWindow(options, saver, error)) return Fail(saver, error);
-  const bool preview = IsPreviewSize(saver.width, saver.height);
-  const std::unique_ptr<Scene> scene = MakeScene();
-  PrepareScene(*scene, saver.width, saver.height, preview,
-               options.seedGiven ? options.seed : ClockSeed());
   if (!CreateSaverContext(saver, error)) return Fail(saver, error);
-  InitGL(*scene);
+  // The settings dialog's small preview gets the preview's coarser mesh.
+  const std::unique_ptr<Scene> scene =
+      StartScene(saver.width, saver.height, options.seedGiven ? options.seed : ClockSeed(),
+                 IsPreviewSize(saver.width, saver.height));
 
-  RunFrames(saver, *scene, preview);
+  RunFrames(saver, *scene);
 
   ReleaseSaverContext(saver);
   CloseSaverWindow(saver);

@@ -19,7 +19,7 @@ const double HalfFieldTangent = std::tan(22.5 * M_PI / 180.0);
 class FixedState : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(StartScene(gl_, Width, Height, false, 1));
+    ASSERT_TRUE(StartOffscreenScene(gl_, Width, Height, false, 1));
     glDisable(GL_LIGHTING);
   }
 

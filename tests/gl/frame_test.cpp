@@ -11,6 +11,7 @@
 #include "crystal/draw_crystal.h"
 #include "render/draw_scene.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 #include "scene_on_mesa.h"
 
 namespace {
@@ -61,10 +62,10 @@ TriangleCounts CountFrameTriangles(bool cullBackFaces) {
 
 TEST(Frame, FullScreenMeshIsNeverCulledAndTheCrystalShowsOneFace) {
   OffscreenGL gl;
-  ASSERT_TRUE(StartScene(gl, 1920, 1080, false, 1));  // 80 rows, 142 columns
+  ASSERT_TRUE(StartOffscreenScene(gl, 1920, 1080, false, 1));  // 80 rows, 142 columns
   const TriangleCounts sent = CountFrameTriangles(false);
-  scene.crystalAngle = 0.0f;  // draw the next frame at 0 degrees again
-  scene.crystalAngleStep = 0.0f;
+  scene.crystal.angle = 0.0f;  // draw the next frame at 0 degrees again
+  scene.crystal.angleStep = 0.0f;
   const TriangleCounts facing = CountFrameTriangles(true);
   EXPECT_EQ(sent.background, 2 * 80 * 142);
   EXPECT_EQ(facing.background, 22720);
@@ -73,8 +74,8 @@ TEST(Frame, FullScreenMeshIsNeverCulledAndTheCrystalShowsOneFace) {
   EXPECT_GT(sent.crystal, 0);
   EXPECT_EQ(sent.crystal % 2, 0);
   EXPECT_EQ(facing.crystal, sent.crystal / 2);
-  scene.crystalAngle = 179.75f;
-  scene.crystalAngleStep = 0.25f;
+  scene.crystal.angle = 179.75f;
+  scene.crystal.angleStep = 0.25f;
   EXPECT_EQ(CountFrameTriangles(true).crystal, sent.crystal / 2);
 }
 
@@ -94,7 +95,7 @@ TEST(Frame, MeshCoversTheWholeWindowForEveryShape) {
                          Window{2400, 200, false}, Window{800, 100, true},   // 12:1 and 8:1
                          Window{60, 800, true}}) {
     OffscreenGL gl;
-    ASSERT_TRUE(StartScene(gl, w.width, w.height, w.preview, 1));
+    ASSERT_TRUE(StartOffscreenScene(gl, w.width, w.height, w.preview, 1));
     DrawFrames(1);
     int uncovered = 0;
     for (int y = 0; y < w.height; ++y) {
@@ -106,7 +107,7 @@ TEST(Frame, MeshCoversTheWholeWindowForEveryShape) {
 
 TEST(Frame, FullScreenFrameLeavesNoBlackPixel) {
   OffscreenGL gl;
-  ASSERT_TRUE(StartScene(gl, 1920, 1080, false, 1));
+  ASSERT_TRUE(StartOffscreenScene(gl, 1920, 1080, false, 1));
   DrawFrames(1);
   EXPECT_EQ(LitPixels(gl), 1920 * 1080);
 }
@@ -132,15 +133,15 @@ void ExpectMatricesAsInitGLLeftThem(const GLdouble projection[16], const char* w
 
 TEST(Frame, FramesRestoreTheMatricesAndRaiseNoError) {
   OffscreenGL gl;
-  ASSERT_TRUE(StartScene(gl, 640, 360, false, 3));
+  ASSERT_TRUE(StartOffscreenScene(gl, 640, 360, false, 3));
   GLdouble projection[16];
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
   DrawFrames(3);
   ExpectMatricesAsInitGLLeftThem(projection, "after three frames");
   // The frame that completes a turn also grows a new crystal.
-  scene.crystalAngle = 449.75f;
+  scene.crystal.angle = 449.75f;
   DrawFrames(1);
-  EXPECT_EQ(scene.crystalAngle, 90.0f);
+  EXPECT_EQ(scene.crystal.angle, 90.0f);
   ExpectMatricesAsInitGLLeftThem(projection, "after a new crystal");
 }
 
@@ -148,17 +149,17 @@ TEST(Frame, SecondSetUpInOneProcessStartsClean) {
   std::vector<uint8_t> first;
   {
     OffscreenGL gl;
-    ASSERT_TRUE(StartScene(gl, 320, 180, false, 11));
+    ASSERT_TRUE(StartOffscreenScene(gl, 320, 180, false, 11));
     DrawFrames(3);
     first = gl.pixels();
   }
   {  // another set-up in between, with another seed, variant and size
     OffscreenGL gl;
-    ASSERT_TRUE(StartScene(gl, 200, 200, true, 12));
+    ASSERT_TRUE(StartOffscreenScene(gl, 200, 200, true, 12));
     DrawFrames(5);
   }
   OffscreenGL gl;
-  ASSERT_TRUE(StartScene(gl, 320, 180, false, 11));
+  ASSERT_TRUE(StartOffscreenScene(gl, 320, 180, false, 11));
   DrawFrames(3);
   EXPECT_EQ(gl.pixels(), first);
 }
@@ -183,24 +184,24 @@ TEST(Frame, ScenesDrawnInTurnMatchEachDrawnAlone) {
     const Screen& s = screens[k];
     alone[k] = MakeScene();
     OffscreenGL gl;
-    ASSERT_TRUE(StartScene(gl, s.width, s.height, s.preview, s.seed, *alone[k]));
-    alone[k]->crystalAngle = 449.0f;  // a new crystal grows on the way
+    ASSERT_TRUE(StartOffscreenScene(gl, s.width, s.height, s.preview, s.seed, *alone[k]));
+    alone[k]->crystal.angle = 449.0f;  // a new crystal grows on the way
     for (int frame = 0; frame < 6; ++frame) drawScreen(gl, *alone[k]);
     alonePixels[k] = gl.pixels();
   }
   OffscreenGL gl[2];
   for (int k = 0; k < 2; ++k) {
     inTurn[k] = MakeScene();
-    ASSERT_TRUE(StartScene(gl[k], screens[k].width, screens[k].height, screens[k].preview, screens[k].seed,
+    ASSERT_TRUE(StartOffscreenScene(gl[k], screens[k].width, screens[k].height, screens[k].preview, screens[k].seed,
                            *inTurn[k]));
-    inTurn[k]->crystalAngle = 449.0f;
+    inTurn[k]->crystal.angle = 449.0f;
   }
   for (int frame = 0; frame < 6; ++frame) {
     for (int k = 0; k < 2; ++k) drawScreen(gl[k], *inTurn[k]);
   }
   for (int k = 0; k < 2; ++k) {
     SCOPED_TRACE(k);
-    EXPECT_EQ(inTurn[k]->crystalAngle, 90.25f);  // regrown on the fifth frame
+    EXPECT_EQ(inTurn[k]->crystal.angle, 90.25f);  // regrown on the fifth frame
     EXPECT_EQ(0, std::memcmp(alone[k].get(), inTurn[k].get(), sizeof(Scene)));
     EXPECT_EQ(gl[k].pixels(), alonePixels[k]);
     int uncovered = 0;

@@ -10,6 +10,7 @@
 #include "common/gl.h"
 #include "crystal/crystal_model.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 #include "scene_on_mesa.h"
 
 namespace {
@@ -34,12 +35,12 @@ void DarkenLight(GLenum light) {
 // to grey instead of black.
 std::vector<uint8_t> FirstFrame(Part part, GLenum darkened = 0, bool greyClear = false) {
   OffscreenGL gl;
-  if (!StartScene(gl, Width, Height, false, Seed)) return {};
+  if (!StartOffscreenScene(gl, Width, Height, false, Seed)) return {};
   if (greyClear) glClearColor(0.25f, 0.25f, 0.25f, 0.0f);
   if (part == Part::BackgroundOnly) {
-    std::memset(scene.crystalModel.alpha, 0, sizeof scene.crystalModel.alpha);  // every point invisible
+    std::memset(scene.crystal.model.alpha, 0, sizeof scene.crystal.model.alpha);  // every point invisible
   } else if (part == Part::CrystalOnly) {
-    scene.backgroundGrid.rows = 0;  // no cells to draw
+    scene.background.grid.rows = 0;  // no cells to draw
   }
   if (darkened != 0) DarkenLight(darkened);
   DrawFrames(1);
@@ -48,7 +49,7 @@ std::vector<uint8_t> FirstFrame(Part part, GLenum darkened = 0, bool greyClear =
 
 TEST(Lighting, BothLightsStayOffUntilTheFirstFrame) {
   OffscreenGL gl;
-  ASSERT_TRUE(StartScene(gl, Width, Height, false, Seed));
+  ASSERT_TRUE(StartOffscreenScene(gl, Width, Height, false, Seed));
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
   EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
   EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
@@ -56,7 +57,7 @@ TEST(Lighting, BothLightsStayOffUntilTheFirstFrame) {
 
 TEST(Lighting, AFrameEndsWithTheCrystalsLightBlendAndSpecular) {
   OffscreenGL gl;
-  ASSERT_TRUE(StartScene(gl, Width, Height, false, Seed));
+  ASSERT_TRUE(StartOffscreenScene(gl, Width, Height, false, Seed));
   for (int frame = 1; frame <= 2; ++frame) {
     DrawFrames(1);
     EXPECT_TRUE(glIsEnabled(GL_LIGHT0)) << "frame " << frame;

@@ -7,23 +7,22 @@
 #include <memory>
 
 #include "common/gl.h"
-#include "render/draw_frame.h"
 #include "render/init_gl.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 
 namespace {
 const std::unique_ptr<Scene> OwnedScene = MakeScene();
 }  // namespace
 Scene& scene = *OwnedScene;
 
-bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed, Scene& drawn) {
-  PrepareScene(drawn, width, height, preview, seed);
+bool StartOffscreenScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed, Scene& drawn) {
+  PrepareScene(drawn, width, height, seed, preview);
   if (!gl.Create(width, height)) {
     ADD_FAILURE() << gl.error();
     return false;
   }
-  InitGL(drawn);
+  InitGL(drawn.viewportSize);
   return true;
 }
 

@@ -13,7 +13,7 @@ extern Scene& scene;
 // Sets a scene up the way a freshly started saver does, on a new offscreen
 // context of width x height: PrepareScene, context, InitGL. False, with a
 // test failure, when there is no context: the caller must not draw then.
-[[nodiscard]] bool StartScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed,
+[[nodiscard]] bool StartOffscreenScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed,
                               Scene& drawn = scene);
 
 // The saver's frame: clear, DrawScene, and glFinish where it would swap; on

@@ -13,7 +13,6 @@
 #include "crystal/crystal_model.h"
 #include "crystal/draw_crystal.h"
 #include "render/draw_scene.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
 
 namespace {
@@ -38,13 +37,13 @@ bool FieldFinite(const Field& field) {
 }
 
 bool CrystalFinite() {
-  const CrystalModelData& m = scene.crystalModel;
+  const CrystalModelData& m = scene.crystal.model;
   return FieldFinite(m.x) && FieldFinite(m.y) && FieldFinite(m.zFront) && FieldFinite(m.zBack) &&
          FieldFinite(m.red) && FieldFinite(m.green) && FieldFinite(m.blue) && FieldFinite(m.alpha);
 }
 
 bool GridFinite() {
-  const BackgroundGridData& g = scene.backgroundGrid;
+  const BackgroundGridData& g = scene.background.grid;
   return FieldFinite(g.x) && FieldFinite(g.y) && FieldFinite(g.depth) && FieldFinite(g.red) &&
          FieldFinite(g.green) && FieldFinite(g.blue);
 }
@@ -66,26 +65,26 @@ TEST(SceneSoak, AllocationCounterSeesHeapAllocations) {
 TEST(SceneSoak, AMillionFramesStayFiniteInRangeAndAllocateNothing) {
   for (bool preview : {false, true}) {
     SCOPED_TRACE(preview ? "preview" : "full screen");
-    PrepareScene(scene, preview ? 152 : 1920, preview ? 112 : 1080, preview, 20261208);
+    PrepareScene(scene, preview ? 152 : 1920, preview ? 112 : 1080, 20261208, preview);
     // Sanitizer builds run a shorter soak through the environment.
     const char* limit = std::getenv("RIMEGLASS_SOAK_FRAMES");
     const long frames = limit != nullptr ? std::atol(limit) : preview ? 200000 : 1000000;
     const size_t allocationsBefore = HeapAllocationCount();
     long regrowths = 0;
-    float previousAngle = scene.crystalAngle;
+    float previousAngle = scene.crystal.angle;
     for (long frame = 0; frame < frames; ++frame) {
       AdvanceScene(scene);
-      if (scene.crystalAngle < previousAngle) {
+      if (scene.crystal.angle < previousAngle) {
         ++regrowths;
         ASSERT_TRUE(CrystalFinite()) << "frame " << frame;
       }
-      previousAngle = scene.crystalAngle;
-      ASSERT_GE(scene.crystalAngle, 0.0f);
-      ASSERT_LT(scene.crystalAngle, 450.0f);
+      previousAngle = scene.crystal.angle;
+      ASSERT_GE(scene.crystal.angle, 0.0f);
+      ASSERT_LT(scene.crystal.angle, 450.0f);
       // The preview's starting speeds may be larger, and the phases start
       // anywhere up to 6.799, so the range holds from the first turns on.
       if (frame > 2000) {
-        const BackgroundPhasesData& ph = scene.backgroundPhases;
+        const BackgroundPhasesData& ph = scene.background.phases;
         ASSERT_TRUE(PhaseInRange(ph.phaseA) && PhaseInRange(ph.phaseB) && PhaseInRange(ph.phaseC))
             << "phases " << ph.phaseA << ", " << ph.phaseB << ", " << ph.phaseC << " at frame " << frame;
       }

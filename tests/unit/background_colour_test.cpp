@@ -7,6 +7,7 @@
 #include "background/background_grid.h"
 #include "background/background_phases.h"
 #include "background/colour_field.h"
+#include "bench/colour_field_reference.h"
 #include "common/random.h"
 #include "render/scene.h"
 
@@ -17,10 +18,10 @@ const std::unique_ptr<Scene> OwnedScene = MakeScene();
 Scene& scene = *OwnedScene;
 
 void ColourGrid(float a, float b, float c) {
-  scene.backgroundGrid.rows = 80;
-  scene.backgroundGrid.cols = 142;
-  scene.backgroundPhases = {a, 0.001f, b, 0.001f, c, 0.001f};
-  ComputeBackgroundColours(scene);
+  scene.background.grid.rows = 80;
+  scene.background.grid.cols = 142;
+  scene.background.phases = {a, 0.001f, b, 0.001f, c, 0.001f};
+  ComputeBackgroundColours(scene.background);
 }
 
 TEST(BackgroundColour, ChannelsFoldIntoTheUnitRangeThenTakeTheRoot) {
@@ -33,21 +34,21 @@ TEST(BackgroundColour, ChannelsFoldIntoTheUnitRangeThenTakeTheRoot) {
 
 TEST(BackgroundColour, WorkedVertexMatches) {
   ColourGrid(0.0f, 0.0f, 0.0f);
-  EXPECT_FLOAT_EQ(-0.2f, scene.backgroundGrid.red[0][0]);
-  EXPECT_FLOAT_EQ(-0.2f, scene.backgroundGrid.green[0][0]);
-  EXPECT_FLOAT_EQ(-0.2f, scene.backgroundGrid.blue[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, scene.background.grid.red[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, scene.background.grid.green[0][0]);
+  EXPECT_FLOAT_EQ(-0.2f, scene.background.grid.blue[0][0]);
 
   ColourGrid(0.5f, 1.0f, 1.5f);
-  EXPECT_NEAR(0.79477, scene.backgroundGrid.red[40][20], 1e-5);
-  EXPECT_NEAR(0.77822, scene.backgroundGrid.green[40][20], 1e-5);
-  EXPECT_NEAR(0.60474, scene.backgroundGrid.blue[40][20], 1e-5);  // folded
+  EXPECT_NEAR(0.79477, scene.background.grid.red[40][20], 1e-5);
+  EXPECT_NEAR(0.77822, scene.background.grid.green[40][20], 1e-5);
+  EXPECT_NEAR(0.60474, scene.background.grid.blue[40][20], 1e-5);  // folded
 }
 
 TEST(BackgroundColour, EveryUsedVertexIsColouredWithinRange) {
   ColourGrid(3.1f, 5.9f, 0.2f);
   for (int i = 0; i <= 80; ++i) {
     for (int j = 0; j <= 142; ++j) {
-      for (const GridField* channel : {&scene.backgroundGrid.red, &scene.backgroundGrid.green, &scene.backgroundGrid.blue}) {
+      for (const GridField* channel : {&scene.background.grid.red, &scene.background.grid.green, &scene.background.grid.blue}) {
         const float value = (*channel)[i][j];
         ASSERT_GE(value, -0.2f);
         ASSERT_LE(value, 0.8f);
@@ -58,54 +59,54 @@ TEST(BackgroundColour, EveryUsedVertexIsColouredWithinRange) {
 
 TEST(BackgroundPhaseBounce, APhasePastTheTopTurnsBackTheSameFrame) {
   SeedRandom(scene.random, 1);
-  scene.backgroundPhases = {6.5f, 0.0015f, 1.0f, 0.001f, 1.0f, 0.001f};
-  AdvanceBackgroundPhases(scene);
-  EXPECT_FLOAT_EQ(6.5015f, scene.backgroundPhases.phaseA);
-  EXPECT_LE(scene.backgroundPhases.speedA, -0.001f);
-  EXPECT_GE(scene.backgroundPhases.speedA, -0.00199f);
-  float previous = scene.backgroundPhases.phaseA;
+  scene.background.phases = {6.5f, 0.0015f, 1.0f, 0.001f, 1.0f, 0.001f};
+  AdvanceBackgroundPhases(scene.background.phases, scene.random);
+  EXPECT_FLOAT_EQ(6.5015f, scene.background.phases.phaseA);
+  EXPECT_LE(scene.background.phases.speedA, -0.001f);
+  EXPECT_GE(scene.background.phases.speedA, -0.00199f);
+  float previous = scene.background.phases.phaseA;
   for (int k = 0; k < 200; ++k) {
-    AdvanceBackgroundPhases(scene);
-    EXPECT_LT(scene.backgroundPhases.phaseA, previous);
-    previous = scene.backgroundPhases.phaseA;
+    AdvanceBackgroundPhases(scene.background.phases, scene.random);
+    EXPECT_LT(scene.background.phases.phaseA, previous);
+    previous = scene.background.phases.phaseA;
   }
 }
 
 TEST(BackgroundPhaseBounce, DrawsANewSpeedOnEveryFrameAtOrBeyondAnEnd) {
   SeedRandom(scene.random, 1);
   // 6.5 is still above 2 pi after the step back, so this frame draws again.
-  scene.backgroundPhases = {6.5f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
+  scene.background.phases = {6.5f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
   const uint32_t before = scene.random.seed;
-  AdvanceBackgroundPhases(scene);
+  AdvanceBackgroundPhases(scene.background.phases, scene.random);
   EXPECT_NE(before, scene.random.seed);
-  EXPECT_LT(scene.backgroundPhases.speedA, 0.0f);
+  EXPECT_LT(scene.background.phases.speedA, 0.0f);
   // Inside the range no number is drawn.
-  scene.backgroundPhases = {3.0f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
+  scene.background.phases = {3.0f, -0.001f, 1.0f, 0.001f, 1.0f, 0.001f};
   const uint32_t inside = scene.random.seed;
-  AdvanceBackgroundPhases(scene);
+  AdvanceBackgroundPhases(scene.background.phases, scene.random);
   EXPECT_EQ(inside, scene.random.seed);
 }
 
 TEST(BackgroundPhaseBounce, APhaseReachingExactlyZeroTurnsForward) {
   SeedRandom(scene.random, 3);
-  scene.backgroundPhases = {1.0f, 0.001f, 0.001f, -0.001f, 1.0f, 0.001f};
-  AdvanceBackgroundPhases(scene);
-  EXPECT_EQ(0.0f, scene.backgroundPhases.phaseB);
-  EXPECT_GE(scene.backgroundPhases.speedB, 0.001f);
-  EXPECT_LE(scene.backgroundPhases.speedB, 0.00199f);
+  scene.background.phases = {1.0f, 0.001f, 0.001f, -0.001f, 1.0f, 0.001f};
+  AdvanceBackgroundPhases(scene.background.phases, scene.random);
+  EXPECT_EQ(0.0f, scene.background.phases.phaseB);
+  EXPECT_GE(scene.background.phases.speedB, 0.001f);
+  EXPECT_LE(scene.background.phases.speedB, 0.00199f);
 }
 
 TEST(BackgroundPhases, StartWithinTheirRangesInBothVariants) {
   for (bool preview : {false, true}) {
     for (uint32_t seed = 0; seed < 200; ++seed) {
       SeedRandom(scene.random, seed);
-      InitBackgroundPhases(scene, preview);
-      for (float phase : {scene.backgroundPhases.phaseA, scene.backgroundPhases.phaseB, scene.backgroundPhases.phaseC}) {
+      InitBackgroundPhases(scene.background.phases, scene.random, preview);
+      for (float phase : {scene.background.phases.phaseA, scene.background.phases.phaseB, scene.background.phases.phaseC}) {
         ASSERT_GE(phase, 0.0f);
         ASSERT_LE(phase, 6.799f);
       }
       const float low = preview ? 0.0001f : 0.001f, high = preview ? 0.01f : 0.00199f;
-      for (float speed : {scene.backgroundPhases.speedA, scene.backgroundPhases.speedB, scene.backgroundPhases.speedC}) {
+      for (float speed : {scene.background.phases.speedA, scene.background.phases.speedB, scene.background.phases.speedC}) {
         ASSERT_GE(speed, low);
         ASSERT_LE(speed, high);
       }
@@ -136,25 +137,25 @@ TEST(BackgroundColour, FastFieldStoresTheReferenceFloatsBitForBit) {
     uint32_t seed;
   };
   for (const Case& c : {Case{80, 142, 11}, Case{50, 68, 12}, Case{80, 200, 13}, Case{50, 1, 14}}) {
-    scene.backgroundGrid.rows = c.rows;
-    scene.backgroundGrid.cols = c.cols;
+    scene.background.grid.rows = c.rows;
+    scene.background.grid.cols = c.cols;
     SeedRandom(scene.random, c.seed);
-    InitBackgroundPhases(scene, c.rows == 50);
+    InitBackgroundPhases(scene.background.phases, scene.random, c.rows == 50);
     for (int frame = 0; frame < 400; ++frame) {
-      AdvanceBackgroundPhases(scene);
+      AdvanceBackgroundPhases(scene.background.phases, scene.random);
       // Jump around the phase range now and then, past both ends included.
-      if (frame % 50 == 0) scene.backgroundPhases.phaseB = -0.001f + frame * 0.0163f;
-      ComputeBackgroundColoursReference(scene);
-      std::copy(&scene.backgroundGrid.red[0][0], &scene.backgroundGrid.red[0][0] + sizeof(GridField) / sizeof(float),
+      if (frame % 50 == 0) scene.background.phases.phaseB = -0.001f + frame * 0.0163f;
+      ComputeBackgroundColoursReference(scene.background);
+      std::copy(&scene.background.grid.red[0][0], &scene.background.grid.red[0][0] + sizeof(GridField) / sizeof(float),
                 &ReferenceRed[0][0]);
-      std::copy(&scene.backgroundGrid.green[0][0], &scene.backgroundGrid.green[0][0] + sizeof(GridField) / sizeof(float),
+      std::copy(&scene.background.grid.green[0][0], &scene.background.grid.green[0][0] + sizeof(GridField) / sizeof(float),
                 &ReferenceGreen[0][0]);
-      std::copy(&scene.backgroundGrid.blue[0][0], &scene.backgroundGrid.blue[0][0] + sizeof(GridField) / sizeof(float),
+      std::copy(&scene.background.grid.blue[0][0], &scene.background.grid.blue[0][0] + sizeof(GridField) / sizeof(float),
                 &ReferenceBlue[0][0]);
-      ComputeBackgroundColours(scene);
-      ASSERT_TRUE(SameColours(ReferenceRed, scene.backgroundGrid.red, c.rows, c.cols)) << "frame " << frame;
-      ASSERT_TRUE(SameColours(ReferenceGreen, scene.backgroundGrid.green, c.rows, c.cols)) << "frame " << frame;
-      ASSERT_TRUE(SameColours(ReferenceBlue, scene.backgroundGrid.blue, c.rows, c.cols)) << "frame " << frame;
+      ComputeBackgroundColours(scene.background);
+      ASSERT_TRUE(SameColours(ReferenceRed, scene.background.grid.red, c.rows, c.cols)) << "frame " << frame;
+      ASSERT_TRUE(SameColours(ReferenceGreen, scene.background.grid.green, c.rows, c.cols)) << "frame " << frame;
+      ASSERT_TRUE(SameColours(ReferenceBlue, scene.background.grid.blue, c.rows, c.cols)) << "frame " << frame;
     }
   }
 }
@@ -163,27 +164,27 @@ TEST(BackgroundColour, FastFieldStoresTheReferenceFloatsBitForBit) {
 // float step away from the direct sine at vertex (16, 54): the fast field has
 // to notice and take the direct sine there.
 TEST(BackgroundColour, FastFieldFallsBackWhereTheIdentityWouldRoundDifferently) {
-  scene.backgroundGrid.rows = 80;
-  scene.backgroundGrid.cols = 142;
-  scene.backgroundPhases = {4.37496185f, 0.0f, 2.87756395f, 0.0f, 6.18049622f, 0.0f};
-  ComputeBackgroundColoursReference(scene);
-  const float expected = scene.backgroundGrid.blue[16][54];
-  scene.backgroundGrid.blue[16][54] = 0.0f;
-  ComputeBackgroundColours(scene);
-  EXPECT_EQ(expected, scene.backgroundGrid.blue[16][54]);
+  scene.background.grid.rows = 80;
+  scene.background.grid.cols = 142;
+  scene.background.phases = {4.37496185f, 0.0f, 2.87756395f, 0.0f, 6.18049622f, 0.0f};
+  ComputeBackgroundColoursReference(scene.background);
+  const float expected = scene.background.grid.blue[16][54];
+  scene.background.grid.blue[16][54] = 0.0f;
+  ComputeBackgroundColours(scene.background);
+  EXPECT_EQ(expected, scene.background.grid.blue[16][54]);
 }
 
 // A raw value far below 2^-29 must survive the fold as it is: at vertex (0, 0)
 // these phases give a red of about 1e-14 before the root.
 TEST(BackgroundColour, FastFieldKeepsTinyRawValuesExactly) {
-  scene.backgroundGrid.rows = 80;
-  scene.backgroundGrid.cols = 142;
+  scene.background.grid.rows = 80;
+  scene.background.grid.cols = 142;
   for (const float c : {0.679f, 0.68f}) {
-    scene.backgroundPhases = {3.14159274f, 0.0f, 0.0f, 0.0f, c, 0.0f};
-    ComputeBackgroundColoursReference(scene);
-    const float expected = scene.backgroundGrid.red[0][0];
-    ComputeBackgroundColours(scene);
-    EXPECT_EQ(expected, scene.backgroundGrid.red[0][0]) << "C = " << c;
+    scene.background.phases = {3.14159274f, 0.0f, 0.0f, 0.0f, c, 0.0f};
+    ComputeBackgroundColoursReference(scene.background);
+    const float expected = scene.background.grid.red[0][0];
+    ComputeBackgroundColours(scene.background);
+    EXPECT_EQ(expected, scene.background.grid.red[0][0]) << "C = " << c;
   }
 }
 

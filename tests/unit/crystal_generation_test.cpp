@@ -31,7 +31,7 @@ struct EscapeExample {
 
 class CrystalForShapeZero : public ::testing::Test {
  protected:
-  void SetUp() override { GenerateCrystalWithShape(scene, 0.0f, 0.0f, 0.0f); }
+  void SetUp() override { GenerateCrystalWithShape(scene.crystal, 0.0f, 0.0f, 0.0f); }
 };
 
 TEST_F(CrystalForShapeZero, OrbitsEscapeAtTheWorkedSteps) {
@@ -45,37 +45,37 @@ TEST_F(CrystalForShapeZero, OrbitsEscapeAtTheWorkedSteps) {
   };
   for (const EscapeExample& e : examples) {
     SCOPED_TRACE(::testing::Message() << "point (" << e.i << ", " << e.j << ")");
-    const OrbitEscape escape = RunCrystalOrbit(scene, e.i, e.j);
-    ExpectClose7(e.startRe, scene.crystalOrbit.orbitRe[0]);
+    const OrbitEscape escape = RunCrystalOrbit(scene.crystal, e.i, e.j);
+    ExpectClose7(e.startRe, scene.crystal.orbit.orbitRe[0]);
     // The mirrored pair at row 16 is quoted to ten digits: it differs in the last bit.
-    EXPECT_NEAR(e.startIm, scene.crystalOrbit.orbitIm[0], e.i == 16 ? 1e-9 : 1e-7);
+    EXPECT_NEAR(e.startIm, scene.crystal.orbit.orbitIm[0], e.i == 16 ? 1e-9 : 1e-7);
     EXPECT_EQ(e.step, escape.step);
     ExpectClose7(e.logMagnitude, escape.logMagnitude);
-    ExpectClose7(e.level, scene.crystalModel.level[0][e.i][e.j]);
+    ExpectClose7(e.level, scene.crystal.model.level[0][e.i][e.j]);
   }
 }
 
 TEST_F(CrystalForShapeZero, ApexOrbitFollowsTheWorkedValues) {
-  RunCrystalOrbit(scene, 0, 0);
-  ExpectClose7(-0.2078047, scene.crystalOrbit.orbitLog[0]);
-  ExpectClose7(-0.7631828, scene.crystalOrbit.orbitRe[1]);
-  ExpectClose7(-0.03279998, scene.crystalOrbit.orbitIm[1]);
-  ExpectClose7(-0.1073915, scene.crystalOrbit.orbitLog[1]);
-  ExpectClose7(16.04015, scene.crystalOrbit.orbitRe[14]);
-  ExpectClose7(-63.25517, scene.crystalOrbit.orbitIm[14]);
+  RunCrystalOrbit(scene.crystal, 0, 0);
+  ExpectClose7(-0.2078047, scene.crystal.orbit.orbitLog[0]);
+  ExpectClose7(-0.7631828, scene.crystal.orbit.orbitRe[1]);
+  ExpectClose7(-0.03279998, scene.crystal.orbit.orbitIm[1]);
+  ExpectClose7(-0.1073915, scene.crystal.orbit.orbitLog[1]);
+  ExpectClose7(16.04015, scene.crystal.orbit.orbitRe[14]);
+  ExpectClose7(-63.25517, scene.crystal.orbit.orbitIm[14]);
 }
 
 TEST_F(CrystalForShapeZero, MirroredPointsDifferOnlyInTheLastBitOfY) {
-  EXPECT_NEAR(-0.1435000002, scene.crystalModel.y[0][16][1], 1e-10);
-  EXPECT_NEAR(0.1434999853, scene.crystalModel.y[0][16][15], 1e-10);
+  EXPECT_NEAR(-0.1435000002, scene.crystal.model.y[0][16][1], 1e-10);
+  EXPECT_NEAR(0.1434999853, scene.crystal.model.y[0][16][15], 1e-10);
 }
 
 TEST_F(CrystalForShapeZero, CountsOfEachKindOfPoint) {
   int solid5 = 0, solid7 = 0, solid9 = 0, rimOrHalo = 0, empty = 0, solidRim = 0;
   for (int i = 0; i <= N; ++i) {
     for (int j = 0; j <= i; ++j) {
-      const float level = scene.crystalModel.level[0][i][j];
-      const float alpha = scene.crystalModel.alpha[0][i][j];
+      const float level = scene.crystal.model.level[0][i][j];
+      const float alpha = scene.crystal.model.alpha[0][i][j];
       if (level == 0.5f) ++solid5;
       if (level == 0.7f) ++solid7;
       if (level == 0.9f) ++solid9;
@@ -91,8 +91,8 @@ TEST_F(CrystalForShapeZero, CountsOfEachKindOfPoint) {
   EXPECT_EQ(80, empty);
   // 94 halo points plus the 21 rim points, two of which are solid-level.
   EXPECT_EQ(94 + 21, rimOrHalo);
-  for (auto [i, j] : {std::pair{10, 0}, {10, 10}, {19, 0}, {19, 19}}) EXPECT_EQ(0.7f, scene.crystalModel.level[0][i][j]);
-  for (auto [i, j] : {std::pair{14, 5}, {14, 9}, {16, 1}}) EXPECT_EQ(0.9f, scene.crystalModel.level[0][i][j]);
+  for (auto [i, j] : {std::pair{10, 0}, {10, 10}, {19, 0}, {19, 19}}) EXPECT_EQ(0.7f, scene.crystal.model.level[0][i][j]);
+  for (auto [i, j] : {std::pair{14, 5}, {14, 9}, {16, 1}}) EXPECT_EQ(0.9f, scene.crystal.model.level[0][i][j]);
 }
 
 TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
@@ -106,8 +106,8 @@ TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
                         {0.7835165f, 0.01748008f}};
   for (int i = 0; i <= N; ++i) {
     for (int j = 0; j <= i; ++j) {
-      const float alpha = scene.crystalModel.alpha[0][i][j];
-      const float zFront = scene.crystalModel.zFront[0][i][j];
+      const float alpha = scene.crystal.model.alpha[0][i][j];
+      const float zFront = scene.crystal.model.zFront[0][i][j];
       bool matched = false;
       for (const Kind& k : kinds) {
         if (std::fabs(alpha - k.alpha) <= 1e-6f * std::fabs(k.alpha) + 1e-7f &&
@@ -115,7 +115,7 @@ TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
           matched = true;
       }
       EXPECT_TRUE(matched) << "(" << i << ", " << j << ") alpha " << alpha << " zFront " << zFront;
-      EXPECT_EQ(-zFront, scene.crystalModel.zBack[0][i][j]);
+      EXPECT_EQ(-zFront, scene.crystal.model.zBack[0][i][j]);
     }
   }
 }
@@ -123,52 +123,52 @@ TEST_F(CrystalForShapeZero, EveryPointIsOneOfTheFiveKinds) {
 TEST_F(CrystalForShapeZero, EveryOuterTriangleWithASolidCornerIsFullyVisible) {
   for (int i = 0; i < N; ++i) {
     for (int j = 0; j <= i; ++j) {
-      const float* corners[3] = {&scene.crystalModel.level[0][i][j], &scene.crystalModel.level[0][i + 1][j],
-                                 &scene.crystalModel.level[0][i + 1][j + 1]};
+      const float* corners[3] = {&scene.crystal.model.level[0][i][j], &scene.crystal.model.level[0][i + 1][j],
+                                 &scene.crystal.model.level[0][i + 1][j + 1]};
       bool solid = false;
       for (const float* level : corners) solid = solid || *level > 0.1f;
       if (!solid) continue;
-      EXPECT_NE(0.0f, scene.crystalModel.alpha[0][i][j]);
-      EXPECT_NE(0.0f, scene.crystalModel.alpha[0][i + 1][j]);
-      EXPECT_NE(0.0f, scene.crystalModel.alpha[0][i + 1][j + 1]);
+      EXPECT_NE(0.0f, scene.crystal.model.alpha[0][i][j]);
+      EXPECT_NE(0.0f, scene.crystal.model.alpha[0][i + 1][j]);
+      EXPECT_NE(0.0f, scene.crystal.model.alpha[0][i + 1][j + 1]);
     }
   }
 }
 
 TEST(CrystalGeneration, SectorsAreRotatedCopiesOfTheBase) {
-  GenerateCrystalWithShape(scene, 0.123f, 0.456f, 0.789f);
+  GenerateCrystalWithShape(scene.crystal, 0.123f, 0.456f, 0.789f);
   for (int s = 1; s < CrystalSectors; ++s) {
     const double theta = static_cast<float>(s * 3.14159265358979323846 / 3);
     for (int i = 0; i <= N; ++i) {
       for (int j = 0; j <= i; ++j) {
-        const double x0 = scene.crystalModel.x[0][i][j], y0 = scene.crystalModel.y[0][i][j];
-        EXPECT_NEAR(std::cos(theta) * x0 - std::sin(theta) * y0, scene.crystalModel.x[s][i][j], 1e-7);
-        EXPECT_NEAR(std::sin(theta) * x0 + std::cos(theta) * y0, scene.crystalModel.y[s][i][j], 1e-7);
-        EXPECT_EQ(scene.crystalModel.alpha[0][i][j], scene.crystalModel.alpha[s][i][j]);
-        EXPECT_EQ(scene.crystalModel.zFront[0][i][j], scene.crystalModel.zFront[s][i][j]);
-        EXPECT_EQ(scene.crystalModel.zBack[0][i][j], scene.crystalModel.zBack[s][i][j]);
-        EXPECT_EQ(1.0f, scene.crystalModel.red[s][i][j]);
+        const double x0 = scene.crystal.model.x[0][i][j], y0 = scene.crystal.model.y[0][i][j];
+        EXPECT_NEAR(std::cos(theta) * x0 - std::sin(theta) * y0, scene.crystal.model.x[s][i][j], 1e-7);
+        EXPECT_NEAR(std::sin(theta) * x0 + std::cos(theta) * y0, scene.crystal.model.y[s][i][j], 1e-7);
+        EXPECT_EQ(scene.crystal.model.alpha[0][i][j], scene.crystal.model.alpha[s][i][j]);
+        EXPECT_EQ(scene.crystal.model.zFront[0][i][j], scene.crystal.model.zFront[s][i][j]);
+        EXPECT_EQ(scene.crystal.model.zBack[0][i][j], scene.crystal.model.zBack[s][i][j]);
+        EXPECT_EQ(1.0f, scene.crystal.model.red[s][i][j]);
       }
     }
   }
-  EXPECT_EQ(0.0f, scene.crystalModel.x[3][0][0]);
-  EXPECT_EQ(0.0f, scene.crystalModel.y[5][0][0]);
+  EXPECT_EQ(0.0f, scene.crystal.model.x[3][0][0]);
+  EXPECT_EQ(0.0f, scene.crystal.model.y[5][0][0]);
   // The outer row spans two corners of the hexagon.
-  EXPECT_NEAR(0.355, scene.crystalModel.x[0][N][0], 1e-7);
-  EXPECT_NEAR(-0.205, scene.crystalModel.y[0][N][0], 1e-6);
-  EXPECT_NEAR(0.205, scene.crystalModel.y[0][N][N], 1e-6);
+  EXPECT_NEAR(0.355, scene.crystal.model.x[0][N][0], 1e-7);
+  EXPECT_NEAR(-0.205, scene.crystal.model.y[0][N][0], 1e-6);
+  EXPECT_NEAR(0.205, scene.crystal.model.y[0][N][N], 1e-6);
 }
 
 TEST(CrystalGeneration, RegrowingLeavesNothingOfThePreviousCrystal) {
-  GenerateCrystalWithShape(scene, 0.5f, 0.9f, 0.1f);
-  GenerateCrystalWithShape(scene, 0.0f, 0.0f, 0.0f);
-  const float alpha = scene.crystalModel.alpha[2][7][3];
-  const float zFront = scene.crystalModel.zFront[4][12][6];
-  GenerateCrystalWithShape(scene, 0.0f, 0.0f, 0.0f);
-  EXPECT_EQ(alpha, scene.crystalModel.alpha[2][7][3]);
-  EXPECT_EQ(zFront, scene.crystalModel.zFront[4][12][6]);
+  GenerateCrystalWithShape(scene.crystal, 0.5f, 0.9f, 0.1f);
+  GenerateCrystalWithShape(scene.crystal, 0.0f, 0.0f, 0.0f);
+  const float alpha = scene.crystal.model.alpha[2][7][3];
+  const float zFront = scene.crystal.model.zFront[4][12][6];
+  GenerateCrystalWithShape(scene.crystal, 0.0f, 0.0f, 0.0f);
+  EXPECT_EQ(alpha, scene.crystal.model.alpha[2][7][3]);
+  EXPECT_EQ(zFront, scene.crystal.model.zFront[4][12][6]);
   // Storage beyond a row's last column is never written.
-  EXPECT_EQ(0.0f, scene.crystalModel.alpha[0][3][4]);
+  EXPECT_EQ(0.0f, scene.crystal.model.alpha[0][3][4]);
 }
 
 TEST(CrystalGeneration, DrawsExactlyThreeShapeParameters) {
@@ -176,12 +176,12 @@ TEST(CrystalGeneration, DrawsExactlyThreeShapeParameters) {
   const float p1 = Random(scene.random, 1000) / 1000.0f, p2 = Random(scene.random, 1000) / 1000.0f, p3 = Random(scene.random, 1000) / 1000.0f;
   const uint32_t after = scene.random.seed;
   SeedRandom(scene.random, 42);
-  GenerateCrystal(scene);
+  GenerateCrystal(scene.crystal, scene.random);
   EXPECT_EQ(after, scene.random.seed);
-  EXPECT_EQ(p1, scene.crystalShape.shapeP1);
-  EXPECT_EQ(p2, scene.crystalShape.shapeP2);
-  EXPECT_EQ(p3, scene.crystalShape.shapeP3);
-  EXPECT_EQ(20, scene.latticeSize);
+  EXPECT_EQ(p1, scene.crystal.shape.shapeP1);
+  EXPECT_EQ(p2, scene.crystal.shape.shapeP2);
+  EXPECT_EQ(p3, scene.crystal.shape.shapeP3);
+  EXPECT_EQ(20, scene.crystal.latticeSize);
 }
 
 float DirectLogMagnitude(float re, float im) {

@@ -46,45 +46,45 @@ TEST(TriangleNormal, RoundsTheCrossProductOnce) {
 class CrystalTurning : public ::testing::Test {
  protected:
   void SetUp() override {
-    scene.crystalAngle = 0.0f;
-    scene.crystalAngleStep = 0.0f;
+    scene.crystal.angle = 0.0f;
+    scene.crystal.angleStep = 0.0f;
     SeedRandom(scene.random, 7);
-    GenerateCrystal(scene);
+    GenerateCrystal(scene.crystal, scene.random);
   }
 };
 
 TEST_F(CrystalTurning, FirstFramesDrawAtZeroThenAQuarterDegreeMore) {
-  AdvanceCrystalTurn(scene);
-  EXPECT_EQ(0.0f, scene.crystalAngle);
-  AdvanceCrystalTurn(scene);
-  EXPECT_EQ(0.25f, scene.crystalAngle);
-  AdvanceCrystalTurn(scene);
-  EXPECT_EQ(0.5f, scene.crystalAngle);
+  AdvanceCrystalTurn(scene.crystal, scene.random);
+  EXPECT_EQ(0.0f, scene.crystal.angle);
+  AdvanceCrystalTurn(scene.crystal, scene.random);
+  EXPECT_EQ(0.25f, scene.crystal.angle);
+  AdvanceCrystalTurn(scene.crystal, scene.random);
+  EXPECT_EQ(0.5f, scene.crystal.angle);
 }
 
 TEST_F(CrystalTurning, EachFullTurnRestartsAtNinetyWithANewCrystal) {
-  const CrystalShapeData first = scene.crystalShape;
+  const CrystalShapeData first = scene.crystal.shape;
   int framesOfFirst = 0;
   float highest = 0.0f;
   while (true) {
     const uint32_t seedBefore = scene.random.seed;
-    AdvanceCrystalTurn(scene);
+    AdvanceCrystalTurn(scene.crystal, scene.random);
     if (scene.random.seed != seedBefore) break;  // the regrowth draws three numbers
-    highest = std::max(highest, scene.crystalAngle);
+    highest = std::max(highest, scene.crystal.angle);
     ++framesOfFirst;
     ASSERT_LT(framesOfFirst, 5000);
   }
   EXPECT_EQ(1800, framesOfFirst);
   EXPECT_EQ(449.75f, highest);
-  EXPECT_EQ(90.0f, scene.crystalAngle);  // the new crystal's first frame
-  EXPECT_FALSE(first.shapeP1 == scene.crystalShape.shapeP1 && first.shapeP2 == scene.crystalShape.shapeP2 &&
-               first.shapeP3 == scene.crystalShape.shapeP3);
+  EXPECT_EQ(90.0f, scene.crystal.angle);  // the new crystal's first frame
+  EXPECT_FALSE(first.shapeP1 == scene.crystal.shape.shapeP1 && first.shapeP2 == scene.crystal.shape.shapeP2 &&
+               first.shapeP3 == scene.crystal.shape.shapeP3);
 
   int framesOfSecond = 1;
   while (true) {
     const uint32_t seedBefore = scene.random.seed;
-    AdvanceCrystalTurn(scene);
-    ASSERT_LT(scene.crystalAngle, 450.0f);
+    AdvanceCrystalTurn(scene.crystal, scene.random);
+    ASSERT_LT(scene.crystal.angle, 450.0f);
     if (scene.random.seed != seedBefore) break;
     ++framesOfSecond;
   }

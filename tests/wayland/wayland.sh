@@ -5,7 +5,9 @@
 # first alone; small moves, also across outputs, keep it; a jump, a key, a
 # button, a scroll and each stop signal end it with status 0 within 0.5 s;
 # an output plugged in while it runs is covered, and one switched to scale 2
-# at its full resolution; without the layer shell (weston) it says so and
+# at its full resolution; while no output asks for a frame it sleeps (no
+# wakeups, no CPU) and still ends at once on a stop signal, and draws again
+# when frames are asked for; without the layer shell (weston) it says so and
 # ends with status 1. A sleeping wtype keeps the seat's keyboard and the
 # fixture its pointer: a headless seat has neither.
 command -v sway >/dev/null || { echo "SKIP: sway is not installed"; exit 77; }
@@ -79,6 +81,21 @@ check "a second instance ends at once" wait_for 2 gone "$second"
 check "with status 0" wait "$second"
 check "and leaves the first running" running
 
+# Held still (SIGSTOP), sway sends no frame callbacks, as it does not for
+# hidden, locked or powered-down outputs (its headless ones cannot be
+# powered down). Wakeups: voluntary context switches of all threads.
+usage() {
+  awk '/^voluntary_ctxt_switches/ { w += $2 } END { printf "%d ", w }' /proc/"$SAVER"/task/*/status
+  awk '{ print $14 + $15 }' /proc/"$SAVER"/stat
+}
+hold_sway() { kill -STOP "$COMPOSITOR_PID" && sleep 0.2; }
+hold_sway
+read -r wakeups cpu < <(usage) && sleep 1 && read -r wakeups_after cpu_after < <(usage)
+kill -CONT "$COMPOSITOR_PID"
+wakeups=$((wakeups_after - wakeups)) cpu=$((cpu_after - cpu))
+check "with no frame asked for it sleeps: $wakeups wakeups, $cpu CPU ticks in 1 s" test $wakeups -le 2 -a $cpu -le 1
+check "and both outputs move again once frames are asked for" eval 'moving HEADLESS-1 && moving HEADLESS-2'
+
 move_to 1290 300
 move_to 1300 320
 sleep 0.3
@@ -119,8 +136,10 @@ full_resolution() {
 }
 check "an output switched to scale 2 is covered at its full resolution" wait_for 10 full_resolution
 check "and the saver still runs" running
+hold_sway
 kill -TERM "$SAVER"
-wait_for 2 gone "$SAVER" || fail "the saver outlived SIGTERM"
+check "SIGTERM while no frame is asked for ends it within $EXIT_LIMIT_MS ms" wait_for "${EXIT_LIMIT_MS}e-3" gone "$SAVER"
+kill -CONT "$COMPOSITOR_PID"
 if grep -q . "$OUT/saver.log"; then cat "$OUT/saver.log"; fail "the saver wrote to stderr"; fi
 
 # A compositor without the layer shell (weston, headless).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The saver on windows it is given and on its own, without a daemon: the
 # settings dialog's 565x317 preview gets the preview's coarser mesh; every
-# way of being told to stop ends it with status 0; bad window ids, no
+# way of being told to stop ends it with status 0; unmapped or covered it
+# sleeps until shown again; bad window ids, no
 # display and no GLX end it with status 1, one line on stderr and no window
 # left; a display that goes away under it ends it too.
 source "$(dirname "$0")/x11_test_lib.sh"
@@ -41,9 +42,11 @@ check "  it shows the preview's mesh" \
 xdotool windowsize "$WINDOW" 1000 300
 check "  resized to 1000x300, the scene still covers it" covers "$WINDOW"
 
-# The window destroyed under it, as when its host closes.
+# The window destroyed under it, as when its host closes: the ordinary end.
+said=$(wc -c <"$HARNESS_DIR/saver.log")
 kill "$WINDOW_OWNER"
 check "  its window destroyed, it ends with status 0" status_within "$SAVER_PID" 2
+check "  saying nothing" test "$(wc -c <"$HARNESS_DIR/saver.log")" -eq "$said"
 
 # Each stop signal ends it cleanly within 0.5 s whenever it comes once main
 # has blocked them (before that no program can): while the saver starts,
@@ -65,6 +68,37 @@ for signal in TERM INT HUP; do
   done
   check "SIG$signal at random moments ends it with status 0 within $EXIT_LIMIT_MS ms (ms:$times)" $ended
 done
+
+# Hidden, it draws nothing and sleeps: over a second its CPU and its main
+# thread's wakeups (a frame waits at least once) stay near zero. Shown
+# again, the picture moves to every edge again.
+usage() { echo "$(cut -d' ' -f14,15 "/proc/$SAVER_PID/stat") $(sed -n 's/^voluntary_ctxt_switches://p' "/proc/$SAVER_PID/status")"; }
+draws() {
+  local a b
+  read -ra a <<<"$(usage)" && sleep 1 && read -ra b <<<"$(usage)"
+  set -- $((b[0] + b[1] - a[0] - a[1])) $((b[2] - a[2]))
+  echo "  in 1 s: CPU $1 ticks of $(getconf CLK_TCK), $2 wakeups"
+  (($1 * 20 >= $(getconf CLK_TCK) || $2 >= 5))
+}
+sleeps() { ! draws; }
+draws_again() { covers "$WINDOW" && probe changes "$WINDOW"; }
+cover() { python3 "$HARNESS_SCRIPTS/x11_probe.py" window "$1" >/dev/null & COVER=$! && harness_track "$COVER"; }
+run_saver --window-id "$WINDOW"
+covers "$WINDOW" || fail "the scene never covered the window"
+while IFS='|' read -r how hide expected show; do
+  eval "$hide"
+  check "$how, it $expected" wait_for 5 "$expected"
+  eval "$show"
+  check "  shown again, it draws again" draws_again
+done <<'ROWS'
+unmapped|xdotool windowunmap $WINDOW|sleeps|xdotool windowmap $WINDOW
+covered by a window over the screen|cover 1024x768|sleeps|kill $COVER
+half covered|cover 160x200|draws|kill $COVER
+ROWS
+xdotool windowunmap "$WINDOW"
+wait_for 5 sleeps >/dev/null && kill "$SAVER_PID"
+check "unmapped and asleep, SIGTERM ends it with status 0 within $EXIT_LIMIT_MS ms" \
+  status_within "$SAVER_PID" "$(awk "BEGIN { print $EXIT_LIMIT_MS / 1000 }")"
 kill "$WINDOW_OWNER"
 
 # Its own window, for trying it out, closes on q and leaves nothing behind.

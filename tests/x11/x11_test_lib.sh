@@ -17,6 +17,3 @@ status_within() {
   fi
   wait "$1"
 }
-
-# The window a daemon gave a saver, from its environment.
-daemon_window() { tr '\0' '\n' <"/proc/$1/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p'; }

@@ -10,17 +10,16 @@
 #include "background/background_triangles.h"
 #include "background/colour_field.h"
 #include "background/draw_background.h"
+#include "bench/colour_field_reference.h"
 #include "bench/gl_stream.h"
 #include "common/gl.h"
 #include "common/random.h"
 #include "crystal/crystal_model.h"
 #include "crystal/crystal_triangles.h"
 #include "crystal/draw_crystal.h"
-#include "render/draw_frame.h"
 #include "render/draw_scene.h"
-#include "render/init_gl.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
+#include "render/scene_lifecycle.h"
 
 namespace {
 
@@ -53,27 +52,22 @@ RecordedStream BackgroundStream, FrontStream, BackStream;
 GridField ProjectRed, ProjectGreen, ProjectBlue;
 // The benchmarked scene, and room to undo one frame's own work on it.
 std::unique_ptr<Scene> BenchScene;
-CrystalModelData SavedCrystal;
+CrystalState SavedCrystal;
 
 struct SceneState {
   BackgroundPhasesData phases;
   RandomGenerator random;
-  float angle, step;
-  CrystalShapeData shape;
 };
 
 SceneState TakeState(const Scene& scene) {
-  std::memcpy(&SavedCrystal, &scene.crystalModel, sizeof SavedCrystal);
-  return {scene.backgroundPhases, scene.random, scene.crystalAngle, scene.crystalAngleStep, scene.crystalShape};
+  SavedCrystal = scene.crystal;
+  return {scene.background.phases, scene.random};
 }
 
 void RestoreState(Scene& scene, const SceneState& state) {
-  std::memcpy(&scene.crystalModel, &SavedCrystal, sizeof SavedCrystal);
-  scene.backgroundPhases = state.phases;
+  scene.crystal = SavedCrystal;
+  scene.background.phases = state.phases;
   scene.random = state.random;
-  scene.crystalAngle = state.angle;
-  scene.crystalAngleStep = state.step;
-  scene.crystalShape = state.shape;
 }
 
 double Milliseconds(Clock::time_point from, Clock::time_point to) {
@@ -96,18 +90,19 @@ double Quantile(Samples& s, double q) {
 
 void RecordFrameStream(const Scene& scene) {
   BackgroundStream.used = FrontStream.used = BackStream.used = 0;
-  SendBackgroundTriangles(BackgroundStream, scene);
-  SendCrystalFace(FrontStream, scene.crystalModel, scene.latticeSize, true);
-  SendCrystalFace(BackStream, scene.crystalModel, scene.latticeSize, false);
+  SendBackgroundTriangles(BackgroundStream, scene.background);
+  SendCrystalFace(FrontStream, scene.crystal.model, scene.crystal.latticeSize, true);
+  SendCrystalFace(BackStream, scene.crystal.model, scene.crystal.latticeSize, false);
 }
 
 // The frame's GL calls through the passes' own set-up, with every per-vertex
 // value taken from the recording.
 void ReplayScene(const Scene& scene) {
   BeginBackgroundPass();
-  EmitBackgroundWith(scene, [](const Scene&) { ReplayTriangles(BackgroundStream, 3); });
+  EmitBackgroundWith(scene.background, [](const BackgroundState&) { ReplayTriangles(BackgroundStream, 3); });
   BeginCrystalPass();
-  EmitCrystalWith(scene, [](const Scene&, bool front) { ReplayTriangles(front ? FrontStream : BackStream, 4); });
+  EmitCrystalWith(scene.crystal,
+                  [](const CrystalState&, bool front) { ReplayTriangles(front ? FrontStream : BackStream, 4); });
 }
 
 void CopyField(const GridField& from, GridField& to) { std::memcpy(&to, &from, sizeof(GridField)); }
@@ -123,18 +118,18 @@ long CountDifferences(const BackgroundGridData& grid, const GridField& a, const 
 // One measured frame: the own work (then undone), the real frame, its replay,
 // a bare clear, and the reference colour field.
 long MeasureFrame(Scene& scene, bool regrow) {
-  BackgroundGridData& grid = scene.backgroundGrid;
+  BackgroundGridData& grid = scene.background.grid;
   if (regrow) {
-    scene.crystalAngle = 449.75f;
-    scene.crystalAngleStep = 0.25f;
+    scene.crystal.angle = 449.75f;
+    scene.crystal.angleStep = 0.25f;
   }
   const SceneState before = TakeState(scene);
   const Clock::time_point t0 = Clock::now();
-  AdvanceBackgroundPhases(scene);
+  AdvanceBackgroundPhases(scene.background.phases, scene.random);
   const Clock::time_point t1 = Clock::now();
-  ComputeBackgroundColours(scene);
+  ComputeBackgroundColours(scene.background);
   const Clock::time_point t2 = Clock::now();
-  AdvanceCrystalTurn(scene);
+  AdvanceCrystalTurn(scene.crystal, scene.random);
   const Clock::time_point t3 = Clock::now();
   Add(regrow ? Regrow : Own, Milliseconds(t0, t3));
   Add(Colour, Milliseconds(t1, t2));
@@ -164,7 +159,7 @@ long MeasureFrame(Scene& scene, bool regrow) {
   CopyField(grid.green, ProjectGreen);
   CopyField(grid.blue, ProjectBlue);
   const Clock::time_point g0 = Clock::now();
-  ComputeBackgroundColoursReference(scene);
+  ComputeBackgroundColoursReference(scene.background);
   Add(ReferenceColour, Milliseconds(g0, Clock::now()));
   const long mismatches = CountDifferences(grid, ProjectRed, grid.red) +
                           CountDifferences(grid, ProjectGreen, grid.green) +
@@ -215,10 +210,8 @@ int RunSceneBench(const SceneOptions& options, bool json, std::FILE* out) {
   const uint32_t frames = std::min(options.frames, MaxFrames);
   for (Samples& s : Measured) s.count = 0;
   FrameOverReplay.count = 0;
-  if (!BenchScene) BenchScene = MakeScene();
+  BenchScene = StartScene(options.width, options.height, options.seed, options.preview);
   Scene& scene = *BenchScene;
-  PrepareScene(scene, options.width, options.height, options.preview, options.seed);
-  InitGL(scene);
   for (uint32_t frame = 0; frame < WarmUpFrames; ++frame) {
     DrawFrame(scene);
     glFinish();

@@ -3,12 +3,14 @@
 # outputs): start to the first frame on every output, input (a button of a
 # virtual pointer, SIGTERM) to the process gone, and over 5 s of running the
 # frames per second of each output and the CPU of the saver and of sway,
-# with one output and with two. Frames and first frames are read from the
+# with one output and with two; then the saver's CPU and wakeups over 5 s
+# drawing and 5 s paused (sway held with SIGSTOP asks for no frames, as for
+# hidden or powered-down outputs). Frames and first frames are read from the
 # saver's own protocol log (WAYLAND_DEBUG): one wl_surface.attach per frame.
-# usage: wayland_bench.sh [saver, default build/native/src/linux/rimeglass]
+# usage: wayland_bench.sh [saver, default build/native/src/app/rimeglass]
 #                         [virtual_pointer fixture] [runs, default 5]
 top=$(cd "$(dirname "$0")/../.." && pwd)
-saver=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
+saver=$(realpath "${1:-$top/build/native/src/app/rimeglass}")
 fixture=$(realpath "${2:-$top/build/native/tests/wayland/virtual_pointer}")
 runs=${3:-5}
 source "$top/scripts/harness.sh"
@@ -21,6 +23,8 @@ log_clock_ms() {
   echo $(((us % 4294967296) / 1000))
 }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# Voluntary context switches of all its threads: each one a sleep ended.
+wakeups() { awk '/^voluntary_ctxt_switches/ { w += $2 } END { print w }' /proc/"$1"/task/*/status; }
 
 OUT=$HARNESS_DIR/out
 mkdir "$OUT"
@@ -29,18 +33,26 @@ mkdir "$OUT"
 # database's home, which nobody's is not): one of its own here, as a user's
 # session has, so only the very first start compiles them.
 run_saver() {
+  # The last run's log must not be read for this one's first frames.
+  rm -f "$OUT/log"
   as_compositor_user_in_background env XDG_CACHE_HOME="$OUT/cache" WAYLAND_DEBUG=client sh -c 'exec "$0" --wayland 2>"$1"' \
     "$saver" "$OUT/log"
   SAVER=$STARTED
 }
 # Milliseconds from START (log clock) to the first buffer on the last of
-# COUNT surfaces, once each has one.
+# COUNT surfaces, once each has one. The stamp is "[%7u.%03u]": below a
+# million it is padded with spaces, and every 72 minutes it wraps to 0.
 first_frames() {
   awk -v start="$1" -v count="$2" '
     /-> wl_surface@[0-9]+\.attach\(wl_buffer/ {
-      split($0, f, /[][@.]/); id = f[5]
-      if (!(id in seen)) { seen[id] = 1; n++; if (n == count) { print $1; exit } }
-    }' "$OUT/log" | tr -d '[]' | awk -v start="$1" '{ printf "%d\n", $1 - start }'
+      id = $0; sub(/^[^@]*@/, "", id); sub(/\..*/, "", id)
+      if (!(id in seen)) { seen[id] = 1; n++ }
+      if (n == count) {
+        ms = substr($0, 2, index($0, "]") - 2) - start
+        printf "%d\n", (ms < 0 ? ms + 4294967.296 : ms)
+        exit
+      }
+    }' "$OUT/log" 2>/dev/null
 }
 
 for outputs in 1 2; do
@@ -76,15 +88,24 @@ for outputs in 1 2; do
   sleep 1
   hz=$(getconf CLK_TCK)
   frames_before=$(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log")
-  saver_before=$(cpu_ticks "$SAVER") sway_before=$(cpu_ticks "$COMPOSITOR_PID")
+  saver_before=$(cpu_ticks "$SAVER") sway_before=$(cpu_ticks "$COMPOSITOR_PID") woke_before=$(wakeups "$SAVER")
   sleep 5
   frames=$(($(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log") - frames_before))
   saver_cpu=$(($(cpu_ticks "$SAVER") - saver_before)) sway_cpu=$(($(cpu_ticks "$COMPOSITOR_PID") - sway_before))
+  woke=$(($(wakeups "$SAVER") - woke_before))
+  kill -STOP "$COMPOSITOR_PID"
+  sleep 0.2
+  saver_before=$(cpu_ticks "$SAVER") woke_before=$(wakeups "$SAVER")
+  sleep 5
+  paused_cpu=$(($(cpu_ticks "$SAVER") - saver_before)) paused_woke=$(($(wakeups "$SAVER") - woke_before))
+  kill -CONT "$COMPOSITOR_PID"
   kill -TERM "$SAVER"
   wait_for 5 gone "$SAVER"
-  awk -v f="$frames" -v n="$outputs" -v s="$saver_cpu" -v w="$sway_cpu" -v hz="$hz" 'BEGIN {
-    printf "%d output(s), 5 s: %.1f frames/s per output; CPU: saver %.2f, sway %.2f cores\n",
-      n, f / n / 5, s / hz / 5, w / hz / 5 }'
+  awk -v f="$frames" -v n="$outputs" -v s="$saver_cpu" -v w="$sway_cpu" -v hz="$hz" -v k="$woke" \
+    -v ps="$paused_cpu" -v pk="$paused_woke" 'BEGIN {
+    printf "%d output(s), 5 s each: %.1f frames/s per output, sway %.2f cores; the saver drawing" \
+      " | paused: CPU %.1f %% | %.1f %% of a core, wakeups %.0f/s | %.1f/s\n",
+      n, f / n / 5, w / hz / 5, 100 * s / hz / 5, 100 * ps / hz / 5, k / 5, pk / 5 }'
 
   # The fixture ends with its input.
   exec 7>&- 8<&-

@@ -4,7 +4,9 @@
 # Rimeglass.scr full screen: start to first frame presented (warm Wine
 # server), frames per second against the 10 ms pace, CPU seconds per second,
 # peak memory, and a key press to the process having ended (inside a Wine
-# virtual desktop, where Wine destroys windows in milliseconds). Last, side
+# virtual desktop, where Wine destroys windows in milliseconds). Then, in
+# turns within one run, CPU and wake-ups per second while drawing and while
+# the display is off (the test fixture sends what Windows would). Last, side
 # by side: frames per second and CPU full screen on one monitor (1280x720,
 # Xvfb) and on two (1280x720 + 1024x768, Xorg's dummy driver, as the
 # two-monitor test runs it), once with the second monitor's context made to
@@ -35,7 +37,6 @@ echo "rimeglass-bench.exe under Wine:"
 wine "$build/tools/rimeglass-bench.exe" --size 1920x1080 --frames "$bench_frames" | tr -d '\r'
 
 clock_ticks=$(getconf CLK_TCK)
-process_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 # "time device-context" of every buffer swap so far.
 swap_times() {
   sed -n 's/^\([0-9.]*\):.*glxdrv_wglSwapBuffers (\([0-9a-fx]*\)).*/\1 \2/p' "$HARNESS_DIR/trace.log"
@@ -108,6 +109,32 @@ printf "  frames per second                %6s (pace: 100)\n" "$(frame_rate 1)"
 printf "  CPU seconds per second           %6s\n" "$(cpu_share)"
 printf "  peak memory (resident)           %6.1f MB\n" "$(awk -v k="$PEAK_KB" 'BEGIN { print k / 1024 }')"
 printf "  key press to process ended       %6d ms\n" "$EXIT_MS"
+
+display_power() {
+  (cd "$APP" && wine "$build/tests/wine/fixtures/power_message.exe" Rimeglass display "$1") \
+    >/dev/null 2>&1 || fail "the display state $1 did not reach the saver"
+}
+(cd "$APP" && exec wine Rimeglass.scr /s) >/dev/null 2>&1 &
+SAVER_PID=$!
+saver=$(saver_process) || fail "saver process not found (launcher $SAVER_PID)"
+sleep 2  # past start-up
+draw_cpu=() draw_wakeups=() off_cpu=() off_wakeups=()
+for _ in $(seq "$rounds"); do
+  process_load "$saver" "$seconds"
+  draw_cpu+=("$CPU_SHARE") draw_wakeups+=("$WAKEUPS")
+  display_power 0
+  process_load "$saver" "$seconds"
+  off_cpu+=("$CPU_SHARE") off_wakeups+=("$WAKEUPS")
+  display_power 1
+done
+xdotool key space
+wait_for 20 gone "$SAVER_PID" || fail "the key did not end the saver"
+SAVER_PID=""
+printf "Rimeglass.scr /s under Wine, 1920x1080, drawing and display off: median [range] of %s turns of %s s\n" \
+  "$rounds" "$seconds"
+printf "  %-14s %-28s %s\n" "" "CPU seconds per second" "wake-ups per second"
+printf "  %-14s %-28s %s\n" "drawing" "$(summary 3 "${draw_cpu[@]}")" "$(summary 0 "${draw_wakeups[@]}")"
+printf "  %-14s %-28s %s\n" "display off" "$(summary 3 "${off_cpu[@]}")" "$(summary 0 "${off_wakeups[@]}")"
 
 # Wine's server and the X server go, before the next display starts.
 stop_display() {

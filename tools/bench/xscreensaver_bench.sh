@@ -4,12 +4,13 @@
 # deactivation to the process gone (medians of RUNS activations), activation
 # to the saver's process started (the daemon's share), the same
 # first frame with the saver started by hand (its own share), then frames
-# per second and CPU seconds per second over 5 s of running. Frames are the
-# saver's ppoll calls, one per frame while nothing comes in on its display
-# connection, counted by strace.
-# usage: xscreensaver_bench.sh [saver, default build/native/src/linux/rimeglass] [runs, default 5]
+# per second, CPU seconds per second and wake-ups per second while it draws
+# and while the daemon's window is unmapped. Frames are the saver's ppoll
+# calls, one per frame while nothing comes in on its display connection,
+# counted by strace.
+# usage: xscreensaver_bench.sh [saver, default build/native/src/app/rimeglass] [runs, default 5]
 top=$(cd "$(dirname "$0")/../.." && pwd)
-saver=$(realpath "${1:-$top/build/native/src/linux/rimeglass}")
+saver=$(realpath "${1:-$top/build/native/src/app/rimeglass}")
 runs=${2:-5}
 source "$top/scripts/harness.sh"
 source "$top/scripts/harness_x11.sh"
@@ -61,9 +62,25 @@ wait_for 10 saver_started
 sleep 2
 pid=$(saver_pids)
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-before=$(ticks "$pid")
-# timeout ends strace, which then prints its count, and reports 124.
-frames=$(timeout -s INT 5 strace -c -e trace=ppoll -p "$pid" 2>&1 |
-  awk '$NF == "ppoll" { print $4 }') || true
-after=$(ticks "$pid")
-echo "1920x1080: $((frames / 5)) frames per second, CPU $(awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz / 5 }') s per second"
+# Wake-ups: the sleeps that ended, in every thread (the GL driver's too).
+wakeups() { cat /proc/"$1"/task/*/status | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n }'; }
+# measure WHAT: CPU and wake-ups over 5 s, then frames over 5 more under
+# strace, whose stops would count as wake-ups.
+measure() {
+  local ticks_before wakeups_before frames
+  ticks_before=$(ticks "$pid") wakeups_before=$(wakeups "$pid")
+  sleep 5
+  local cpu=$(($(ticks "$pid") - ticks_before)) woke=$(($(wakeups "$pid") - wakeups_before))
+  # timeout ends strace, which then prints its count, and reports 124.
+  frames=$(timeout -s INT 5 strace -c -e trace=ppoll -p "$pid" 2>&1 |
+    awk '$NF == "ppoll" { print $4 }') || true
+  awk -v what="$1" -v frames="${frames:-0}" -v cpu="$cpu" -v hz="$(getconf CLK_TCK)" -v woke="$woke" \
+    'BEGIN { printf "1920x1080 %s: %d frames per second, CPU %.3f s per second, %.1f wake-ups per second\n",
+             what, frames / 5, cpu / hz / 5, woke / 5 }'
+}
+measure "drawing"
+window=$(daemon_window "$pid")
+xdotool windowunmap "$window"
+sleep 1  # the frame under way when it went ends first
+measure "with its window unmapped"
+xdotool windowmap "$window"

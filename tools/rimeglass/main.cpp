@@ -7,7 +7,6 @@
 #include "crystal/crystal_model.h"
 #include "offscreen/offscreen_gl.h"
 #include "render/draw_scene.h"
-#include "render/prepare_scene.h"
 #include "render/scene.h"
 #include "rimeglass/command_line.h"
 #include "rimeglass/render_scene.h"
@@ -25,16 +24,16 @@ int RunCommand(const ToolCommand& command) {
       std::printf("rimeglass-tool %s\n", PROJECT_VERSION);
       return 0;
     case ToolAction::DumpCrystal: {
-      const std::unique_ptr<Scene> dumped = MakeScene();
-      GenerateCrystalWithShape(*dumped, static_cast<float>(command.shape[0] / 1000.0),
+      const auto crystal = std::make_unique<CrystalState>();
+      GenerateCrystalWithShape(*crystal, static_cast<float>(command.shape[0] / 1000.0),
                                static_cast<float>(command.shape[1] / 1000.0),
                                static_cast<float>(command.shape[2] / 1000.0));
-      PrintCrystalJson(stdout, *dumped, command.shape);
+      PrintCrystalJson(stdout, *crystal, command.shape);
       return 0;
     }
     case ToolAction::DumpScene: {
       const std::unique_ptr<Scene> dumped = MakeScene();
-      PrepareScene(*dumped, scene.width, scene.height, scene.preview, scene.seed);
+      PrepareScene(*dumped, scene.width, scene.height, scene.seed, scene.preview);
       for (uint32_t frame = 0; frame < scene.frames; ++frame) AdvanceScene(*dumped);
       PrintSceneJson(stdout, *dumped);
       return 0;

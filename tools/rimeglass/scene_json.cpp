@@ -33,12 +33,12 @@ void PrintGridField(std::FILE* out, const BackgroundGridData& grid, const char* 
 
 }  // namespace
 
-void PrintCrystalJson(std::FILE* out, const Scene& scene, const int shapeThousandths[3]) {
-  const CrystalModelData& model = scene.crystalModel;
+void PrintCrystalJson(std::FILE* out, const CrystalState& crystal, const int shapeThousandths[3]) {
+  const CrystalModelData& model = crystal.model;
   std::fprintf(out, "{\"shape\":[%d,%d,%d],\"points\":[", shapeThousandths[0],
                shapeThousandths[1], shapeThousandths[2]);
   bool first = true;
-  for (int i = 0; i <= scene.latticeSize; ++i) {
+  for (int i = 0; i <= crystal.latticeSize; ++i) {
     for (int j = 0; j <= i; ++j) {
       std::fprintf(out, "%s{\"i\":%d,\"j\":%d,\"level\":", first ? "" : ",", i, j);
       PrintFloat(out, model.level[0][i][j]);
@@ -56,9 +56,9 @@ void PrintCrystalJson(std::FILE* out, const Scene& scene, const int shapeThousan
 }
 
 void PrintSceneJson(std::FILE* out, const Scene& scene) {
-  const BackgroundPhasesData& p = scene.backgroundPhases;
-  const BackgroundGridData& grid = scene.backgroundGrid;
-  const CrystalShapeData& crystal = scene.crystalShape;
+  const BackgroundPhasesData& p = scene.background.phases;
+  const BackgroundGridData& grid = scene.background.grid;
+  const CrystalShapeData& crystal = scene.crystal.shape;
   const float phases[6] = {p.phaseA, p.speedA, p.phaseB, p.speedB, p.phaseC, p.speedC};
   const float shape[3] = {crystal.shapeP1, crystal.shapeP2, crystal.shapeP3};
   std::fprintf(out, "{\"rows\":%d,\"cols\":%d,\"phases\":", grid.rows,
@@ -67,9 +67,9 @@ void PrintSceneJson(std::FILE* out, const Scene& scene) {
   std::fputs(",\"shape\":", out);
   PrintFloatList(out, shape, 3);
   std::fputs(",\"angle\":", out);
-  PrintFloat(out, scene.crystalAngle);
+  PrintFloat(out, scene.crystal.angle);
   std::fputs(",\"step\":", out);
-  PrintFloat(out, scene.crystalAngleStep);
+  PrintFloat(out, scene.crystal.angleStep);
   PrintGridField(out, grid, "x", grid.x);
   PrintGridField(out, grid, "y", grid.y);
   PrintGridField(out, grid, "depth", grid.depth);
