@@ -90,17 +90,15 @@ void TForm1::FormKeyDown(WORD) {
 }
 
 void TForm1::FormMouseMove(int, int) {
-  POINT moved;
-  GetCursorPos(&moved);
-  // A real move, however small, lights the display; a mouse event without
-  // one (as when a window appears under the pointer) does not.
-  if (moved.x != LastCursorPos.x || moved.y != LastCursorPos.y) Timer1.SetEnabled(true);
-  if (!Active()) {
-    GetCursorPos(&LastCursorPos);
-    return;
-  }
   POINT now;
   GetCursorPos(&now);
+  // A real move, however small, lights the display; a mouse event without
+  // one (as when a window appears under the pointer) does not.
+  if (now.x != LastCursorPos.x || now.y != LastCursorPos.y) Timer1.SetEnabled(true);
+  if (!Active()) {
+    LastCursorPos = now;
+    return;
+  }
   if (std::abs(LastCursorPos.x - now.x) > MouseJumpPixels ||
       std::abs(LastCursorPos.y - now.y) > MouseJumpPixels) {
     // The system moves the pointer off a monitor that changed, often before

@@ -6,8 +6,6 @@
 
 void StartSceneWindow(SceneWindow& screen, int32_t width, int32_t height, uint32_t seed,
                       bool preview) {
-  screen.width = width;
-  screen.height = height;
   if (MakeCurrentGLContext(screen.window, screen.dc, screen.rc)) {
     screen.scene = StartScene(width, height, seed, preview);
   } else {
@@ -23,10 +21,12 @@ void DrawSceneWindow(SceneWindow& screen) {
 }
 
 void ReshapeSceneWindow(SceneWindow& screen, int32_t width, int32_t height) {
-  if (width == screen.width && height == screen.height) return;
-  screen.width = width;
-  screen.height = height;
-  if (screen.scene != nullptr && wglMakeCurrent(screen.dc, screen.rc)) {
+  // The scene knows the size it is laid out for; a window without one has
+  // nothing to lay out.
+  if (screen.scene == nullptr) return;
+  const ViewportSizeData& size = screen.scene->viewportSize;
+  if (width == size.width && height == size.height) return;
+  if (wglMakeCurrent(screen.dc, screen.rc)) {
     ReshapeScene(*screen.scene, width, height);
   }
 }

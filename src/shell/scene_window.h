@@ -14,9 +14,6 @@ struct SceneWindow {
   HDC dc = nullptr;
   HGLRC rc = nullptr;
   std::unique_ptr<Scene> scene;
-  // The size the scene is laid out for.
-  int32_t width = 0;
-  int32_t height = 0;
 };
 
 // Device context, pixel format, rendering context made current, then a scene
