@@ -168,58 +168,6 @@ CONF
   use_display_from "$dir/display" || { cat "$dir/xorg.out" >&2; fail "Xorg did not start"; }
 }
 
-# What no window covers on the compositor's outputs shows in this colour.
-SWAY_BACKGROUND='#ff00ff'
-
-# start_sway [OUTPUTS]: sway headless, drawing in software, with OUTPUTS
-# (default 1) outputs of 1280x720 side by side, run by the unprivileged
-# account with a runtime folder of its own; exports WAYLAND_DISPLAY,
-# XDG_RUNTIME_DIR and SWAYSOCK.
-start_sway() {
-  local outputs=${1:-1} i
-  export XDG_RUNTIME_DIR="$HARNESS_DIR/sway"
-  mkdir -m 700 "$XDG_RUNTIME_DIR"
-  [ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody:nogroup "$XDG_RUNTIME_DIR"
-  {
-    echo 'xwayland disable'
-    echo "output * bg $SWAY_BACKGROUND solid_color"
-    for ((i = 1; i <= outputs; i++)); do
-      echo "output HEADLESS-$i mode 1280x720 position $((1280 * (i - 1))) 0"
-    done
-  } >"$HARNESS_DIR/sway.config"
-  chmod 644 "$HARNESS_DIR/sway.config"
-  env -u DISPLAY -u WAYLAND_DISPLAY -u SWAYSOCK HOME="$XDG_RUNTIME_DIR" WLR_BACKENDS=headless \
-    WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS="$outputs" \
-    "${HARNESS_USER[@]}" sway -c "$HARNESS_DIR/sway.config" >"$HARNESS_DIR/sway.log" 2>&1 &
-  COMPOSITOR_PID=$!
-  harness_track "$COMPOSITOR_PID"
-  wait_for 20 sway_sockets && export SWAYSOCK WAYLAND_DISPLAY && wait_for 10 sway_outputs "$outputs" ||
-    { cat "$HARNESS_DIR/sway.log" >&2; fail "sway did not start with $outputs outputs"; }
-}
-sway_sockets() {
-  SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name "sway-ipc.*.$COMPOSITOR_PID.sock")
-  WAYLAND_DISPLAY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n')
-  [ -n "$SWAYSOCK" ] && [ -n "$WAYLAND_DISPLAY" ]
-}
-sway_outputs() { [ "$(as_compositor_user swaymsg -p -t get_outputs | grep -c '^Output HEADLESS-')" -eq "$1" ]; }
-
-# as_compositor_user COMMAND...: runs COMMAND as the compositor's account, on it.
-as_compositor_user() {
-  "${HARNESS_USER[@]}" env HOME="$XDG_RUNTIME_DIR" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
-    WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SWAYSOCK="$SWAYSOCK" "$@"
-}
-
-# as_compositor_user_in_background COMMAND...: the same, in the background.
-# STARTED is the command's own process, not the subshell around it: the one
-# a signal must reach. Both are ended at clean-up.
-as_compositor_user_in_background() {
-  as_compositor_user "$@" &
-  local shell=$!
-  harness_track "$shell"
-  wait_for 5 eval 'STARTED=$(pgrep -P "$shell")' || fail "$1 did not start"
-  harness_track "$STARTED"
-}
-
 # pixel_at IMAGE X Y: the pixel's colour as "R G B", 0-255 each.
 pixel_at() {
   local r g b

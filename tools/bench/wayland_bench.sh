@@ -14,6 +14,7 @@ saver=$(realpath "${1:-$top/build/native/src/app/rimeglass}")
 fixture=$(realpath "${2:-$top/build/native/tests/wayland/virtual_pointer}")
 runs=${3:-5}
 source "$top/scripts/harness.sh"
+source "$top/scripts/harness_wayland.sh"
 harness_init wayland-bench
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }

@@ -1,0 +1,166 @@
+# Sourced after harness.sh by what runs the Wayland saver: its test and its
+# benchmark. One adapter of three functions per compositor NAME:
+#   NAME_start OUTPUTS  headless, in software, as the unprivileged account
+#                       with a runtime folder of its own; OUTPUTS outputs of
+#                       1280x720 side by side, OUTPUT_NAMES in that order, the
+#                       background SWAY_BACKGROUND; exports WAYLAND_DISPLAY
+#                       and XDG_RUNTIME_DIR, sets COMPOSITOR_PID; returns once
+#                       every output is up
+#   NAME_shot OUTPUT FILE  a PNG of one output in its own pixels
+#   NAME_add_output     adds an output while the test runs and prints its
+#                       name; returns 2 where the compositor cannot
+# COMPOSITOR_PROGRAM names the program each needs, where it is not NAME.
+
+# What no window covers on the compositor's outputs shows in this colour.
+SWAY_BACKGROUND='#ff00ff'
+declare -A COMPOSITOR_PROGRAM=()
+# NAME=VALUE pairs the compositor's own tools need (sway's IPC socket).
+COMPOSITOR_ENV=()
+
+# compositor_runtime NAME: a fresh XDG_RUNTIME_DIR, also the compositor's
+# HOME, owned by the account that runs it.
+compositor_runtime() {
+  export XDG_RUNTIME_DIR="$HARNESS_DIR/$1"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  [ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody:nogroup "$XDG_RUNTIME_DIR"
+}
+
+# start_sway [OUTPUTS]: sway headless, drawing in software, with OUTPUTS
+# (default 1) outputs of 1280x720 side by side, run by the unprivileged
+# account with a runtime folder of its own; exports WAYLAND_DISPLAY,
+# XDG_RUNTIME_DIR and SWAYSOCK.
+start_sway() {
+  local outputs=${1:-1} i
+  compositor_runtime sway
+  {
+    echo 'xwayland disable'
+    echo "output * bg $SWAY_BACKGROUND solid_color"
+    for ((i = 1; i <= outputs; i++)); do
+      echo "output HEADLESS-$i mode 1280x720 position $((1280 * (i - 1))) 0"
+    done
+  } >"$HARNESS_DIR/sway.config"
+  chmod 644 "$HARNESS_DIR/sway.config"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u SWAYSOCK HOME="$XDG_RUNTIME_DIR" WLR_BACKENDS=headless \
+    WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS="$outputs" \
+    "${HARNESS_USER[@]}" sway -c "$HARNESS_DIR/sway.config" >"$HARNESS_DIR/sway.log" 2>&1 &
+  COMPOSITOR_PID=$!
+  harness_track "$COMPOSITOR_PID"
+  wait_for 20 sway_sockets && export SWAYSOCK WAYLAND_DISPLAY && COMPOSITOR_ENV=(SWAYSOCK="$SWAYSOCK") &&
+    wait_for 10 sway_outputs "$outputs" ||
+    { cat "$HARNESS_DIR/sway.log" >&2; fail "sway did not start with $outputs outputs"; }
+  OUTPUT_NAMES=()
+  for ((i = 1; i <= outputs; i++)); do OUTPUT_NAMES+=("HEADLESS-$i"); done
+}
+sway_sockets() {
+  SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name "sway-ipc.*.$COMPOSITOR_PID.sock")
+  wayland_socket && [ -n "$SWAYSOCK" ]
+}
+sway_output_list() { as_compositor_user swaymsg -p -t get_outputs | sed -n 's/^Output \(HEADLESS-[0-9]*\).*/\1/p'; }
+sway_outputs() { [ "$(sway_output_list | wc -l)" -eq "$1" ]; }
+sway_start() { start_sway "$@"; }
+sway_shot() { as_compositor_user grim -o "$1" "$2"; }
+sway_add_output() {
+  local before
+  before=$(sway_output_list | wc -l)
+  as_compositor_user swaymsg create_output >/dev/null && wait_for 5 sway_outputs $((before + 1)) &&
+    sway_output_list | tail -n1
+}
+
+wayland_socket() {
+  WAYLAND_DISPLAY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n')
+  [ -n "$WAYLAND_DISPLAY" ]
+}
+
+# start_wlroots NAME OUTPUTS COMMAND...: a wlroots compositor without output
+# configuration of its own, headless with OUTPUTS + 1 outputs. The last is
+# switched off at once through wlr-output-management and SPARE_OUTPUT names
+# it: switched on later it is, to a client, an output plugged in (neither
+# labwc nor wayfire can create one at run time). swaybg colours the
+# background through the layer shell.
+start_wlroots() {
+  local name=$1 outputs=$2 i layout=()
+  shift 2
+  compositor_runtime "$name"
+  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$XDG_RUNTIME_DIR" WLR_BACKENDS=headless WLR_RENDERER=pixman \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$((outputs + 1)) \
+    "${HARNESS_USER[@]}" "$@" >"$HARNESS_DIR/$name.log" 2>&1 &
+  COMPOSITOR_PID=$!
+  harness_track "$COMPOSITOR_PID"
+  OUTPUT_NAMES=()
+  for ((i = 1; i <= outputs; i++)); do
+    OUTPUT_NAMES+=("HEADLESS-$i")
+    layout+=(--output "HEADLESS-$i" --pos "$((1280 * (i - 1))),0")
+  done
+  SPARE_OUTPUT=HEADLESS-$((outputs + 1))
+  COMPOSITOR_ENV=()
+  if ! { wait_for 20 wayland_socket && export WAYLAND_DISPLAY &&
+    wait_for 10 wlroots_outputs_are "$((outputs + 1)) enabled" &&
+    as_compositor_user wlr-randr "${layout[@]}" --output "$SPARE_OUTPUT" --off &&
+    wait_for 10 wlroots_outputs_are "$outputs enabled"; }; then
+    cat "$HARNESS_DIR/$name.log" >&2
+    # wayfire makes its renderer on a DRM device even when headless.
+    if ! grep -q 'Failed to get DRM file descriptor' "$HARNESS_DIR/$name.log"; then
+      fail "$name did not start with $outputs outputs"
+    fi
+    echo "SKIP: $name needs a DRM device and there is none here"
+    exit 77
+  fi
+  as_compositor_user_in_background swaybg -c "${SWAY_BACKGROUND#\#}"
+  for i in "${OUTPUT_NAMES[@]}"; do
+    wait_for 10 wlroots_shows_background "$i" || fail "$name: no background on $i"
+  done
+}
+# wlroots_outputs_are "N enabled": N outputs on, each 1280x720 and alone at
+# its place.
+wlroots_outputs_are() {
+  [ "$(as_compositor_user wlr-randr | awk '
+    /^[^ ]/ { on = 0 } /^  Enabled: yes/ { on = 1; n++ }
+    on && /^  Position:/ { if ($2 in at) clash = 1; at[$2] = 1 }
+    END { print n + 0, (clash ? "overlapping" : "enabled") }')" = "$1" ]
+}
+wlroots_shows_background() {
+  wlroots_shot "$1" "$HARNESS_DIR/background.png" &&
+    [ "$(convert "$HARNESS_DIR/background.png" -format '#%[hex:p{0,0}]' info: | tr A-F a-f)" = "$SWAY_BACKGROUND" ]
+}
+wlroots_shot() { as_compositor_user grim -o "$1" "$2"; }
+# One spare output: to the right of the others.
+wlroots_add_output() {
+  as_compositor_user wlr-randr --output "$SPARE_OUTPUT" --on --pos "$((1280 * ${#OUTPUT_NAMES[@]})),0" &&
+    echo "$SPARE_OUTPUT"
+}
+
+# labwc, with a configuration folder of its own: no autostart, no menu.
+labwc_start() {
+  mkdir -m 755 "$HARNESS_DIR/labwc.config"
+  echo '<?xml version="1.0"?><labwc_config/>' >"$HARNESS_DIR/labwc.config/rc.xml"
+  chmod 644 "$HARNESS_DIR/labwc.config/rc.xml"
+  start_wlroots labwc "$1" labwc -C "$HARNESS_DIR/labwc.config"
+}
+labwc_shot() { wlroots_shot "$@"; }
+labwc_add_output() { wlroots_add_output; }
+
+# wayfire with no plugins, so nothing starts or is drawn but the clients.
+wayfire_start() {
+  printf '[core]\nplugins =\nxwayland = false\n' >"$HARNESS_DIR/wayfire.ini"
+  chmod 644 "$HARNESS_DIR/wayfire.ini"
+  start_wlroots wayfire "$1" wayfire -c "$HARNESS_DIR/wayfire.ini"
+}
+wayfire_shot() { wlroots_shot "$@"; }
+wayfire_add_output() { wlroots_add_output; }
+
+# as_compositor_user COMMAND...: runs COMMAND as the compositor's account, on it.
+as_compositor_user() {
+  "${HARNESS_USER[@]}" env HOME="$XDG_RUNTIME_DIR" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
+    WAYLAND_DISPLAY="$WAYLAND_DISPLAY" "${COMPOSITOR_ENV[@]}" "$@"
+}
+
+# as_compositor_user_in_background COMMAND...: the same, in the background.
+# STARTED is the command's own process, not the subshell around it: the one
+# a signal must reach. Both are ended at clean-up.
+as_compositor_user_in_background() {
+  as_compositor_user "$@" &
+  local shell=$!
+  harness_track "$shell"
+  wait_for 5 eval 'STARTED=$(pgrep -P "$shell")' || fail "$1 did not start"
+  harness_track "$STARTED"
+}
