@@ -17,10 +17,15 @@ set(CPACK_RPM_PACKAGE_RELEASE 1)
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
 set(CPACK_RPM_PACKAGE_GROUP "Amusements/Graphics")
 set(CPACK_RPM_PACKAGE_URL "https://example.org/rimeglass")
-set(CPACK_RPM_PACKAGE_SUGGESTS "xscreensaver, xsecurelock, swayidle")
+# Weak dependencies: whichever runs it. CPack's own SUGGESTS is dropped when
+# `rpm --suggests` fails, which it does for rpm 4.18 though rpmbuild takes the
+# tag, so the lines go into the spec's preamble directly.
+set(CPACK_RPM_SPEC_MORE_DEFINE "Suggests: xscreensaver\nSuggests: xsecurelock\nSuggests: swayidle")
 # Requires are ours alone (rpmbuild's own finder differs between the rpm
 # builds of distributions); the package provides nothing to link against.
 set(CPACK_RPM_PACKAGE_AUTOREQPROV OFF)
+# Installed where its paths say, as distributions' packages are.
+set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
 # XScreenSaver's folders are co-owned, as the guidelines allow a package that
 # does not require their owner; the system's own folders are not.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
