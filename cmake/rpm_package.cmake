@@ -20,7 +20,8 @@ set(CPACK_RPM_PACKAGE_URL "https://example.org/rimeglass")
 # Weak dependencies: whichever runs it. CPack's own SUGGESTS is dropped when
 # `rpm --suggests` fails, which it does for rpm 4.18 though rpmbuild takes the
 # tag, so the lines go into the spec's preamble directly.
-set(CPACK_RPM_SPEC_MORE_DEFINE "Suggests: xscreensaver\nSuggests: xsecurelock\nSuggests: swayidle")
+set(CPACK_RPM_PACKAGE_SUMMARY "Screen saver: a turning ice crystal in front of a coloured mesh")
+set(CPACK_RPM_SPEC_MORE_DEFINE "Packager: ${CPACK_DEBIAN_PACKAGE_MAINTAINER}\nSuggests: xscreensaver\nSuggests: xsecurelock\nSuggests: swayidle")
 # Requires are ours alone (rpmbuild's own finder differs between the rpm
 # builds of distributions); the package provides nothing to link against.
 set(CPACK_RPM_PACKAGE_AUTOREQPROV OFF)
