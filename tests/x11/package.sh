@@ -60,8 +60,8 @@ check "and leaves none of its files behind" test -z "$left"
 # its payload, unpacked into a throwaway root, draws on an Xvfb screen.
 needed() { readelf -d --wide "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p' | sort; }
 rpm=$RIMEGLASS_BUILD/rimeglass-$version-1.x86_64.rpm
-root=$HARNESS_DIR/rpm-root
-mkdir "$root"
+root=$HARNESS_DIR/rpm-root arch=$HARNESS_DIR/arch
+mkdir "$root" "$arch"
 check "the package target makes $(basename "$rpm") too, whose payload unpacks" \
   eval '(cd "$root" && rpm2cpio "$rpm" | cpio -idm --quiet)'
 files=$(rpm -qp --qf '[%{FILEMODES:perms} %{FILENAMES}\n]' "$rpm" | awk '$1 !~ /^d/ && $2 !~ /build-id/ { print $2 }' | tr '\n' ' ')
@@ -86,8 +86,6 @@ check "unpacked, its rimeglass covers the screen" wait_for 10 probe covered
 # unprivileged account (makepkg will not run as root), with --nodeps (pacman
 # knows none of Debian's packages) and -O2 (Debian's makepkg.conf sets no
 # compiler flags, Arch's does).
-arch=$HARNESS_DIR/arch
-mkdir "$arch"
 check "the source_release target makes the tarball and its PKGBUILD" \
   eval 'cmake --build "$RIMEGLASS_BUILD" --target source_release >"$HARNESS_DIR/release.log" 2>&1 &&
     cp "$RIMEGLASS_BUILD/release/PKGBUILD" "$RIMEGLASS_BUILD/release/rimeglass-$version.tar.gz" "$arch" ||
@@ -102,24 +100,12 @@ files=$(bsdtar -tvf "$pkg" | awk '$1 !~ /^d/ && $9 !~ /^\./ { print $9 }' | sort
 echo "files: $files"
 check "it holds the saver in Arch's hacks folder, its link, settings entry, manual page, licence and README" \
   test "$files" = "usr/bin/rimeglass usr/lib/xscreensaver/rimeglass usr/share/doc/rimeglass/README.md usr/share/licenses/rimeglass/LICENSE usr/share/man/man6/rimeglass.6.gz usr/share/xscreensaver/config/rimeglass.xml "
-bsdtar -xOf "$pkg" .PKGINFO >"$arch/PKGINFO"
-bsdtar -xOf "$pkg" usr/lib/xscreensaver/rimeglass >"$arch/rimeglass"
+bsdtar -xOf "$pkg" .PKGINFO >"$arch/PKGINFO" && bsdtar -xOf "$pkg" usr/lib/xscreensaver/rimeglass >"$arch/rimeglass"
 # Arch's package of each library the saver may link: one it links that is
 # not here, or a depend that none of them needs, fails.
-declare -A arch_package
-while read -r soname package; do arch_package[$soname]=$package; done <<'ROWS'
-libc.so.6 glibc
-libm.so.6 glibc
-libgcc_s.so.1 gcc-libs
-libstdc++.so.6 gcc-libs
-libX11.so.6 libx11
-libGLU.so.1 glu
-libGLX.so.0 libglvnd
-libOpenGL.so.0 libglvnd
-libEGL.so.1 libglvnd
-libwayland-client.so.0 wayland
-libwayland-egl.so.1 wayland
-ROWS
+declare -A arch_package=([libc.so.6]=glibc [libm.so.6]=glibc [libgcc_s.so.1]=gcc-libs
+  [libstdc++.so.6]=gcc-libs [libX11.so.6]=libx11 [libGLU.so.1]=glu [libGLX.so.0]=libglvnd
+  [libOpenGL.so.0]=libglvnd [libEGL.so.1]=libglvnd [libwayland-client.so.0]=wayland [libwayland-egl.so.1]=wayland)
 wanted=$(for soname in $(needed "$arch/rimeglass"); do echo "${arch_package[$soname]:-(none for $soname)}"; done | sort -u | tr '\n' ' ')
 check "its depends are the packages of what it links: $wanted" \
   test "$(sed -n 's/^depend = //p' "$arch/PKGINFO" | sort | tr '\n' ' ')" = "$wanted"
