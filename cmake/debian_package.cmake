@@ -1,12 +1,21 @@
-# The Debian package, made by `cmake --build --preset native --target package`
-# into the build folder as rimeglass_<version>_amd64.deb:
+# The Linux packages, made by `cmake --build --preset native --target package`
+# into the build folder. The Debian package, rimeglass_<version>_amd64.deb:
 #   /usr/libexec/xscreensaver/rimeglass              the saver, where XScreenSaver looks
 #   /usr/bin/rimeglass                               a link to it, on PATH for Wayland
 #                                                    idle daemons' command lines
 #   /usr/share/xscreensaver/config/rimeglass.xml     its entry in xscreensaver-settings
 #   /usr/share/man/man6/rimeglass.6.gz               the manual page
 #   /usr/share/doc/rimeglass/copyright, changelog.gz the licence, machine-readable
-# The Windows packages are cmake/packaging.cmake; this one is only for Linux builds.
+# The RPM, rimeglass-<version>-1.x86_64.rpm, holds the same saver, link, entry
+# and manual page, with the licence and README where Fedora keeps them
+# (cmake/rpm_package.cmake). The install rules' components say which: saver
+# for every package (and for `cmake --install`, as the Arch package does),
+# debian and rpm for each one's documents.
+# The Windows packages are cmake/packaging.cmake; these are only for Linux builds.
+
+# Where the saver goes under the prefix: XScreenSaver's folder of hacks, which
+# is libexec/xscreensaver on Debian and Fedora, lib/xscreensaver on Arch.
+set(RIMEGLASS_HACK_DIR libexec/xscreensaver CACHE STRING "Folder of XScreenSaver's hacks, under the prefix")
 
 set(deb_dir ${PROJECT_BINARY_DIR}/debian_package)
 
@@ -46,13 +55,15 @@ Copyright: ${copyright_holder}
 License: Expat
 ${license_text}")
 
-install(TARGETS rimeglass RUNTIME DESTINATION libexec/xscreensaver)
+install(TARGETS rimeglass RUNTIME DESTINATION ${RIMEGLASS_HACK_DIR} COMPONENT saver)
 # One program for both: swayidle and hypridle run commands found on PATH.
-file(CREATE_LINK ../libexec/xscreensaver/rimeglass ${deb_dir}/rimeglass SYMBOLIC)
-install(FILES ${deb_dir}/rimeglass DESTINATION bin)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/rimeglass.xml DESTINATION share/xscreensaver/config)
-install(FILES ${deb_dir}/rimeglass.6.gz DESTINATION share/man/man6)
-install(FILES ${deb_dir}/copyright ${deb_dir}/changelog.gz DESTINATION share/doc/rimeglass)
+file(CREATE_LINK ../${RIMEGLASS_HACK_DIR}/rimeglass ${deb_dir}/rimeglass SYMBOLIC)
+install(FILES ${deb_dir}/rimeglass DESTINATION bin COMPONENT saver)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/rimeglass.xml DESTINATION share/xscreensaver/config
+        COMPONENT saver)
+install(FILES ${deb_dir}/rimeglass.6.gz DESTINATION share/man/man6 COMPONENT saver)
+install(FILES ${deb_dir}/copyright ${deb_dir}/changelog.gz DESTINATION share/doc/rimeglass
+        COMPONENT debian)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rimeglass)
@@ -74,4 +85,11 @@ colours drift back and forth. Each time the crystal completes a turn, a
 new one grows. It is an OpenGL program for XScreenSaver and xsecurelock
 on X11, and for idle daemons such as swayidle on Wayland compositors that
 offer the wlr layer shell (sway, Hyprland, river, labwc, KDE Plasma).")
+include(${PROJECT_SOURCE_DIR}/cmake/rpm_package.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/source_release.cmake)
+# Read by cpack once per generator: which components go into that package.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/linux_cpack_options.cmake)
+# The program whose libraries the RPM requires, by path: cpack reads no generator expressions.
+file(GENERATE OUTPUT ${deb_dir}/program_path CONTENT $<TARGET_FILE:rimeglass>)
+set(CPACK_RIMEGLASS_PROGRAM_PATH ${deb_dir}/program_path)
 include(CPack)

@@ -4,7 +4,11 @@
 # finds no errors; installed, the real XScreenSaver finds "rimeglass" by name
 # and runs it (the whole daemon test, on the installed program), and so does
 # sway, through PATH (the whole Wayland test); removed, it leaves none of its
-# files behind. Installing needs root: skipped otherwise.
+# files behind. The RPM beside it holds the same saver at Fedora's paths,
+# requires what the program links, and its unpacked payload draws; the Arch
+# package that makepkg builds from the source release holds it at Arch's
+# paths and depends on the Arch packages of what it links. Installing needs
+# root: skipped otherwise.
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
 : "${RIMEGLASS_BUILD:?RIMEGLASS_BUILD names the build folder}"
 source "$(dirname "$0")/x11_test_lib.sh"
@@ -50,3 +54,60 @@ check "and runs on Wayland by name, under sway" env RIMEGLASS=rimeglass \
 check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$HARNESS_DIR/dpkg.log" 2>&1'
 left=$(for path in $installed; do [ ! -e "$path" ] || echo "$path"; done)
 check "and leaves none of its files behind" test -z "$left"
+
+# The RPM, made by the same target: the saver at Fedora's paths, requiring
+# the sonames the program links and glibc's highest symbol version it takes;
+# its payload, unpacked into a throwaway root, draws on an Xvfb screen.
+needed() { readelf -d --wide "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p' | sort; }
+rpm=$RIMEGLASS_BUILD/rimeglass-$version-1.x86_64.rpm
+root=$HARNESS_DIR/rpm-root arch=$HARNESS_DIR/arch
+mkdir "$root" "$arch"
+check "the package target makes $(basename "$rpm") too, whose payload unpacks" \
+  eval '(cd "$root" && rpm2cpio "$rpm" | cpio -idm --quiet)'
+files=$(rpm -qp --qf '[%{FILEMODES:perms} %{FILENAMES}\n]' "$rpm" | awk '$1 !~ /^d/ && $2 !~ /build-id/ { print $2 }' | tr '\n' ' ')
+echo "files: $files"
+check "it holds the saver, its link on PATH, settings entry, manual page, licence and README" test "$files" = \
+  "/usr/bin/rimeglass /usr/libexec/xscreensaver/rimeglass /usr/share/doc/rimeglass/README.md /usr/share/licenses/rimeglass/LICENSE /usr/share/man/man6/rimeglass.6.gz /usr/share/xscreensaver/config/rimeglass.xml "
+requires=$(rpm -qp --requires "$rpm")
+echo "Requires:" $requires
+program=$root/usr/libexec/xscreensaver/rimeglass
+glibc=$(objdump -T "$program" | grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -n1)
+check "it requires exactly the libraries the saver links" \
+  test "$(sed -n 's/()(64bit)$//p' <<<"$requires" | sort)" = "$(needed "$program")"
+check "  and glibc's $glibc, the highest version it takes" grep -qx "libc.so.6($glibc)(64bit)" <<<"$requires"
+check "it suggests swayidle, xscreensaver and xsecurelock" \
+  test "$(rpm -qp --suggests "$rpm" | sort | tr '\n' ' ')" = "swayidle xscreensaver xsecurelock "
+start_xvfb 1024x768x24
+"$root/usr/bin/rimeglass" $DAEMON_SAVER_ARGS 2>"$HARNESS_DIR/rpm-saver.log" &
+harness_track $!
+check "unpacked, its rimeglass covers the screen" wait_for 10 probe covered
+
+# The source release, and the Arch package makepkg builds from it as the
+# unprivileged account (makepkg will not run as root), with --nodeps (pacman
+# knows none of Debian's packages) and -O2 (Debian's makepkg.conf sets no
+# compiler flags, Arch's does).
+check "the source_release target makes the tarball and its PKGBUILD" \
+  eval 'cmake --build "$RIMEGLASS_BUILD" --target source_release >"$HARNESS_DIR/release.log" 2>&1 &&
+    cp "$RIMEGLASS_BUILD/release/PKGBUILD" "$RIMEGLASS_BUILD/release/rimeglass-$version.tar.gz" "$arch" ||
+    { cat "$HARNESS_DIR/release.log"; false; }'
+chown -R nobody:nogroup "$arch"
+check "makepkg builds the Arch package from it" \
+  eval '(cd "$arch" && "${HARNESS_USER[@]}" env HOME="$arch" CXXFLAGS=-O2 makepkg --nodeps) >"$HARNESS_DIR/makepkg.log" 2>&1 ||
+    { tail -n 40 "$HARNESS_DIR/makepkg.log"; false; }'
+check "  configured without the tests' GoogleTest and OSMesa" eval '! grep -q "GTest\|OSMesa" "$arch/src/build/CMakeCache.txt"'
+pkg=$(echo "$arch"/rimeglass-"$version"-1-x86_64.pkg.tar.*)
+files=$(bsdtar -tvf "$pkg" | awk '$1 !~ /^d/ && $9 !~ /^\./ { print $9 }' | sort | tr '\n' ' ')
+echo "files: $files"
+check "it holds the saver in Arch's hacks folder, its link, settings entry, manual page, licence and README" \
+  test "$files" = "usr/bin/rimeglass usr/lib/xscreensaver/rimeglass usr/share/doc/rimeglass/README.md usr/share/licenses/rimeglass/LICENSE usr/share/man/man6/rimeglass.6.gz usr/share/xscreensaver/config/rimeglass.xml "
+bsdtar -xOf "$pkg" .PKGINFO >"$arch/PKGINFO" && bsdtar -xOf "$pkg" usr/lib/xscreensaver/rimeglass >"$arch/rimeglass"
+# Arch's package of each library the saver may link: one it links that is
+# not here, or a depend that none of them needs, fails.
+declare -A arch_package=([libc.so.6]=glibc [libm.so.6]=glibc [libgcc_s.so.1]=gcc-libs
+  [libstdc++.so.6]=gcc-libs [libX11.so.6]=libx11 [libGLU.so.1]=glu [libGLX.so.0]=libglvnd
+  [libOpenGL.so.0]=libglvnd [libEGL.so.1]=libglvnd [libwayland-client.so.0]=wayland [libwayland-egl.so.1]=wayland)
+wanted=$(for soname in $(needed "$arch/rimeglass"); do echo "${arch_package[$soname]:-(none for $soname)}"; done | sort -u | tr '\n' ' ')
+check "its depends are the packages of what it links: $wanted" \
+  test "$(sed -n 's/^depend = //p' "$arch/PKGINFO" | sort | tr '\n' ' ')" = "$wanted"
+check "  optionally xscreensaver, xsecurelock, swayidle or hypridle" \
+  test "$(sed -n 's/^optdepend = \([^:]*\):.*/\1/p' "$arch/PKGINFO" | tr '\n' ' ')" = "xscreensaver xsecurelock swayidle hypridle "
