@@ -157,6 +157,42 @@ else
     sed -n "/^Output $plugged/,/^\$/s/^ *Current mode: \([0-9]*x[0-9]*\).*/\1/p")
   check "an output plugged in while it runs is covered" wait_for 10 covered "$plugged" "$size"
 fi
+# The README's hypridle listener, with a timeout of 1 s, starts the saver
+# found on PATH once the seat is idle; it is then the saver the checks below
+# watch. hypridle's stderr, also its saver's, is the saver's log.
+if command -v hypridle >/dev/null; then
+  kill -TERM "$SAVER"
+  wait_for 2 gone "$SAVER" || fail "the saver before hypridle still runs"
+  mkdir -m 755 "$HARNESS_DIR/bin"
+  ln -s "$RIMEGLASS" "$HARNESS_DIR/bin/rimeglass"
+  printf 'listener {\n    timeout = 1\n    on-timeout = rimeglass --wayland\n}\n' >"$HARNESS_DIR/hypridle.conf"
+  # It will not run without a system bus (for logind's signals): a bus of
+  # its own, its system and session bus.
+  "${HARNESS_USER[@]}" dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/system-bus" \
+    >"$HARNESS_DIR/system-bus.log" 2>&1 &
+  harness_track $!
+  wait_for 10 test -S "$XDG_RUNTIME_DIR/system-bus" || fail "the bus for hypridle did not start"
+  bus=unix:path=$XDG_RUNTIME_DIR/system-bus
+  as_compositor_user_in_background env PATH="$HARNESS_DIR/bin:$PATH" DBUS_SYSTEM_BUS_ADDRESS="$bus" \
+    DBUS_SESSION_BUS_ADDRESS="$bus" sh -c 'exec hypridle -q -c "$0" 2>>"$1"' "$HARNESS_DIR/hypridle.conf" "$OUT/saver.log"
+  hypridle=$STARTED
+  # hypridle lets go of what it starts: the saver is known by its runtime
+  # folder, this test's own.
+  idle_saver() {
+    local pid
+    for pid in $(pgrep -x rimeglass); do
+      if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR"; then
+        SAVER=$pid
+        return 0
+      fi
+    done
+    return 1
+  }
+  check "hypridle starts the saver when the seat is idle" wait_for 10 idle_saver
+  harness_track "$SAVER"
+  check "which covers both outputs" wait_for 10 both_covered
+  kill "$hypridle"
+fi
 sway_row || { quiet; echo "all passed"; exit 0; }
 as_compositor_user swaymsg output HEADLESS-1 scale 2 >/dev/null
 # At scale 2 a buffer of half the size would be shown doubled: every 2x2
