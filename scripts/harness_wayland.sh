@@ -229,6 +229,59 @@ kwin_add_output() { return 2; }
 kwin_move_to() { xdotool mousemove --sync "$1" "$2"; }
 kwin_key() { xdotool key "$1"; }
 
+# --- Hyprland -----------------------------------------------------------
+# Hyprland with a configuration of its own (no autostart, no wallpaper, the
+# background colour), on aquamarine's headless backend: its outputs are made
+# and added through hyprctl, its screenshots taken through wlr-screencopy.
+# It draws only through a DRM device's allocator, even headless; without
+# one (no /dev/dri) the row says so and is skipped. Beyond that skip this
+# adapter has only run where a DRM device was missing.
+COMPOSITOR_PROGRAM[hyprland]=Hyprland
+hyprland_start() {
+  local outputs=$1 i
+  compositor_runtime hyprland
+  {
+    printf 'misc {\n  disable_hyprland_logo = true\n  disable_splash_rendering = true\n'
+    printf '  background_color = 0x%s\n}\n' "${SWAY_BACKGROUND#\#}"
+    for ((i = 1; i <= outputs + 1; i++)); do
+      echo "monitor = HEADLESS-$i, 1280x720, $((1280 * (i - 1)))x0, 1"
+    done
+  } >"$HARNESS_DIR/hyprland.conf"
+  chmod 644 "$HARNESS_DIR/hyprland.conf"
+  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$XDG_RUNTIME_DIR" "${HARNESS_USER[@]}" \
+    Hyprland -c "$HARNESS_DIR/hyprland.conf" >"$HARNESS_DIR/hyprland.log" 2>&1 &
+  COMPOSITOR_PID=$!
+  harness_track "$COMPOSITOR_PID"
+  if ! wait_for 20 eval 'gone "$COMPOSITOR_PID" || { wayland_socket && hyprland_instance; }' ||
+    gone "$COMPOSITOR_PID"; then
+    cat "$HARNESS_DIR/hyprland.log" >&2
+    { grep -qF 'CBackend::create() failed' "$HARNESS_DIR/hyprland.log" && [ ! -e /dev/dri ]; } ||
+      fail "Hyprland did not start"
+    echo "SKIP: Hyprland needs a DRM device and there is none here"
+    exit 77
+  fi
+  export WAYLAND_DISPLAY
+  OUTPUT_NAMES=()
+  for ((i = 1; i <= outputs; i++)); do
+    as_compositor_user hyprctl output create headless "HEADLESS-$i" >/dev/null
+    OUTPUT_NAMES+=("HEADLESS-$i")
+  done
+  wait_for 10 eval '[ "$(hyprland_output_list | wc -l)" -eq "$outputs" ]' ||
+    fail "Hyprland did not make $outputs outputs"
+}
+hyprland_instance() {
+  local folder
+  folder=$(find "$XDG_RUNTIME_DIR/hypr" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null) &&
+    [ -n "$folder" ] && COMPOSITOR_ENV=(HYPRLAND_INSTANCE_SIGNATURE="$folder")
+}
+hyprland_output_list() { as_compositor_user hyprctl monitors | sed -n 's/^Monitor \(HEADLESS-[0-9]*\) .*/\1/p'; }
+hyprland_shot() { as_compositor_user grim -o "$1" "$2"; }
+hyprland_add_output() {
+  local name=HEADLESS-$((${#OUTPUT_NAMES[@]} + 1))
+  as_compositor_user hyprctl output create headless "$name" >/dev/null &&
+    wait_for 5 eval 'hyprland_output_list | grep -qx "$name"' && echo "$name"
+}
+
 # as_compositor_user COMMAND...: runs COMMAND as the compositor's account, on it.
 as_compositor_user() {
   "${HARNESS_USER[@]}" env HOME="$XDG_RUNTIME_DIR" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
