@@ -162,7 +162,8 @@ wayfire_add_output() { wlroots_add_output; }
 # Nested, what it shows is in its X windows and the X server's input is its
 # input: pictures are X screenshots of the windows, keys and pointer moves
 # go through xdotool (KWIN_WINDOW maps each output to its window). Neither
-# backend makes an output at run time, and KWin has no request for one.
+# backend makes an output at run time, and no client request here does (the
+# screencast's virtual output of KWin 6 wants PipeWire and is not offered).
 COMPOSITOR_PROGRAM[kwin]=kwin_wayland
 declare -A KWIN_WINDOW=()
 kwin_start() {
