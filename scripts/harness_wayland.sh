@@ -249,7 +249,8 @@ hyprland_start() {
     done
   } >"$HARNESS_DIR/hyprland.conf"
   chmod 644 "$HARNESS_DIR/hyprland.conf"
-  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$XDG_RUNTIME_DIR" "${HARNESS_USER[@]}" \
+  # No seat to open (LIBSEAT_BACKEND=noop): its own seatd would outlive it.
+  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$XDG_RUNTIME_DIR" LIBSEAT_BACKEND=noop "${HARNESS_USER[@]}" \
     Hyprland -c "$HARNESS_DIR/hyprland.conf" >"$HARNESS_DIR/hyprland.log" 2>&1 &
   COMPOSITOR_PID=$!
   harness_track "$COMPOSITOR_PID"
