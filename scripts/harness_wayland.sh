@@ -112,8 +112,8 @@ start_wlroots() {
     wait_for 10 wlroots_shows_background "$i" || fail "$name: no background on $i"
   done
 }
-# wlroots_outputs_are "N enabled": N outputs on, each 1280x720 and alone at
-# its place.
+# wlroots_outputs_are "N enabled": N outputs on, none at the place of
+# another.
 wlroots_outputs_are() {
   [ "$(as_compositor_user wlr-randr | awk '
     /^[^ ]/ { on = 0 } /^  Enabled: yes/ { on = 1; n++ }
@@ -135,7 +135,7 @@ wlroots_add_output() {
     echo "$SPARE_OUTPUT"
 }
 
-# labwc, with a configuration folder of its own: no autostart, no menu.
+# labwc, with an empty configuration folder of its own: no autostart.
 labwc_start() {
   mkdir -m 755 "$HARNESS_DIR/labwc.config"
   echo '<?xml version="1.0"?><labwc_config/>' >"$HARNESS_DIR/labwc.config/rc.xml"

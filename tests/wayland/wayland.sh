@@ -2,17 +2,19 @@
 # The Wayland saver under the headless compositor COMPOSITOR names (default
 # sway; the adapters are in scripts/harness_wayland.sh), two 1280x720
 # outputs side by side over a magenta background: both covered to every
-# edge and moving, the background never showing; a second instance ends at
-# once and leaves the first alone; a jump and a key end it with status 0
-# within 0.5 s; an output plugged in while it runs is covered; nothing on
-# stderr. Under sway and KWin also: small moves, also across outputs, keep
-# it. Under sway also: a button, a scroll and each stop signal end it; an
-# output switched to scale 2 is covered at its full resolution; while no
-# output asks for a frame it sleeps (no wakeups, no CPU) and still ends at
-# once on a stop signal, and draws again when frames are asked for; without
-# the layer shell (weston) it says so and ends with status 1. A sleeping wtype keeps the seat's keyboard
-# and the fixture its pointer: a headless seat has neither (KWin, nested on
-# Xvfb, takes xdotool's instead).
+# edge, each by a scene of its own, and moving, the background never
+# showing; a second instance ends at once and leaves the first alone; a
+# jump and a key end it with status 0 within 0.5 s; an output plugged in
+# while it runs is covered; nothing on stderr; where hypridle is installed,
+# its listener starts the saver. Under sway and KWin also: small moves, also
+# across outputs, keep it. Under sway also: a button, a scroll and each stop
+# signal end it; an output switched to scale 2 is covered at its full
+# resolution; while no output asks for a frame it sleeps (no wakeups, no
+# CPU) and still ends at once on a stop signal, and draws again when frames
+# are asked for; without the layer shell (weston) it says so and ends with
+# status 1. A sleeping wtype keeps the seat's keyboard and the fixture its
+# pointer: a headless seat has neither (KWin, nested on Xvfb, takes
+# xdotool's instead).
 COMPOSITOR=${COMPOSITOR:-sway}
 source "$(dirname "$0")/../../scripts/harness.sh"
 source "$(dirname "$0")/../../scripts/harness_wayland.sh"
@@ -91,6 +93,11 @@ start_saver
 check "both outputs are covered to every edge, no background showing" wait_for 10 both_covered
 check "the first output's scene moves" moving "$FIRST"
 check "the second output's scene moves" moving "$SECOND"
+# Not one picture shown twice: a tenth of the pixels differ at least.
+own_scenes() {
+  shot one "$FIRST" && shot two "$SECOND" && [ "$(differing_pixels "$OUT/one.png" "$OUT/two.png")" -gt 92160 ]
+}
+check "each output shows a scene of its own" own_scenes
 
 as_compositor_user "$RIMEGLASS" --wayland 2>>"$OUT/saver.log" &
 second=$!
@@ -174,7 +181,8 @@ if command -v hypridle >/dev/null; then
   wait_for 10 test -S "$XDG_RUNTIME_DIR/system-bus" || fail "the bus for hypridle did not start"
   bus=unix:path=$XDG_RUNTIME_DIR/system-bus
   as_compositor_user_in_background env PATH="$HARNESS_DIR/bin:$PATH" DBUS_SYSTEM_BUS_ADDRESS="$bus" \
-    DBUS_SESSION_BUS_ADDRESS="$bus" sh -c 'exec hypridle -q -c "$0" 2>>"$1"' "$HARNESS_DIR/hypridle.conf" "$OUT/saver.log"
+    DBUS_SESSION_BUS_ADDRESS="$bus" sh -c 'exec hypridle -q -c "$0" 2>>"$1"' "$HARNESS_DIR/hypridle.conf" \
+    "$OUT/saver.log"
   hypridle=$STARTED
   # hypridle lets go of what it starts: the saver is known by its runtime
   # folder, this test's own.
