@@ -154,6 +154,136 @@ wayfire_start() {
 wayfire_shot() { wlroots_shot "$@"; }
 wayfire_add_output() { wlroots_add_output; }
 
+# --- KWin ---------------------------------------------------------------
+# KWin nested on a private Xvfb, one X window per output. Headless here its
+# virtual backend paints with QPainter (there is no DRM device), which
+# leaves it no screenshot interface (its screenshot effect needs OpenGL),
+# and it offers neither wlr-screencopy nor a virtual keyboard or pointer.
+# Nested, what it shows is in its X windows and the X server's input is its
+# input: pictures are X screenshots of the windows, keys and pointer moves
+# go through xdotool (KWIN_WINDOW maps each output to its window). Neither
+# backend makes an output at run time, and no client request here does (the
+# screencast's virtual output of KWin 6 wants PipeWire and is not offered).
+COMPOSITOR_PROGRAM[kwin]=kwin_wayland
+declare -A KWIN_WINDOW=()
+kwin_start() {
+  local outputs=$1 i windows
+  start_xvfb "$((1280 * outputs))x720x24"
+  compositor_runtime kwin
+  # A session bus of its own: KWin registers its services there.
+  "${HARNESS_USER[@]}" dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" \
+    >"$HARNESS_DIR/dbus.log" 2>&1 &
+  harness_track $!
+  wait_for 10 test -S "$XDG_RUNTIME_DIR/bus" || fail "the session bus for KWin did not start"
+  COMPOSITOR_ENV=(DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus")
+  # QPainter: the EGL it finds on Xvfb lacks what its OpenGL scene needs
+  # (KWin 5.27 then draws nothing at all).
+  env -u WAYLAND_DISPLAY HOME="$XDG_RUNTIME_DIR" KWIN_COMPOSE=Q "${COMPOSITOR_ENV[@]}" "${HARNESS_USER[@]}" \
+    "$(kwin_program)" --x11-display "$DISPLAY" --socket wayland-kwin --width 1280 --height 720 \
+    --output-count "$outputs" --no-lockscreen --no-global-shortcuts >"$HARNESS_DIR/kwin.log" 2>&1 &
+  COMPOSITOR_PID=$!
+  harness_track "$COMPOSITOR_PID"
+  wait_for 30 eval 'gone "$COMPOSITOR_PID" || [ "$(kwin_windows | wc -l)" -eq "$outputs" ]' &&
+    ! gone "$COMPOSITOR_PID" && wait_for 10 test -S "$XDG_RUNTIME_DIR/wayland-kwin" ||
+    { cat "$HARNESS_DIR/kwin.log" >&2; fail "KWin did not start with $outputs outputs"; }
+  export WAYLAND_DISPLAY=wayland-kwin
+  # It makes its windows in the order of its outputs, X11-0 first, all at
+  # 0,0, and lays its outputs out side by side; the windows are moved to
+  # match, so a place on the X screen is the same place in its layout.
+  mapfile -t windows < <(kwin_windows)
+  OUTPUT_NAMES=()
+  for ((i = 0; i < outputs; i++)); do
+    OUTPUT_NAMES+=("X11-$i")
+    KWIN_WINDOW[X11-$i]=${windows[i]}
+    xdotool windowmove "${windows[i]}" $((1280 * i)) 0
+  done
+  # Debian 12's swaybg reads a colour only with its "#".
+  as_compositor_user_in_background swaybg -c "$SWAY_BACKGROUND" 2>>"$HARNESS_DIR/swaybg.log"
+  for i in "${OUTPUT_NAMES[@]}"; do
+    wait_for 10 kwin_shows_background "$i" || fail "KWin: no background on $i"
+  done
+}
+# Debian 12's kwin_wayland carries a file capability (cap_sys_resource, for
+# its limits) that a container may not grant, and then it cannot be run at
+# all; a copy without it runs the same. Its Qt platform plugin wants the
+# program's own name.
+kwin_program() {
+  if kwin_wayland --version >/dev/null 2>&1; then
+    command -v kwin_wayland
+  else
+    mkdir -p "$HARNESS_DIR/kwin-program"
+    cp "$(command -v kwin_wayland)" "$HARNESS_DIR/kwin-program/kwin_wayland"
+    echo "$HARNESS_DIR/kwin-program/kwin_wayland"
+  fi
+}
+# Its output windows by id, which is the order it made them in.
+kwin_windows() { xwininfo -root -children | awk '/"KDE Wayland Compositor/ { print $1 }' | sort; }
+kwin_shows_background() {
+  kwin_shot "$1" "$HARNESS_DIR/background.png" &&
+    [ "$(convert "$HARNESS_DIR/background.png" -format '#%[hex:p{640,360}]' info: | tr A-F a-f)" = "$SWAY_BACKGROUND" ]
+}
+# Compressed lightly: under load the default compression takes seconds.
+kwin_shot() { import -silent -window "${KWIN_WINDOW[$1]}" -quality 10 "$2"; }
+kwin_add_output() { return 2; }
+# Input through the X server it is nested on: a place on the X screen, a key
+# to the window under the pointer.
+kwin_move_to() { xdotool mousemove --sync "$1" "$2"; }
+kwin_key() { xdotool key "$1"; }
+
+# --- Hyprland -----------------------------------------------------------
+# Hyprland with a configuration of its own (no autostart, no wallpaper, the
+# background colour), on aquamarine's headless backend: its outputs are made
+# and added through hyprctl, its screenshots taken through wlr-screencopy.
+# It draws only through a DRM device's allocator, even headless; without
+# one (no /dev/dri) the row says so and is skipped. Beyond that skip this
+# adapter has only run where a DRM device was missing.
+COMPOSITOR_PROGRAM[hyprland]=Hyprland
+hyprland_start() {
+  local outputs=$1 i
+  compositor_runtime hyprland
+  {
+    printf 'misc {\n  disable_hyprland_logo = true\n  disable_splash_rendering = true\n'
+    printf '  background_color = 0x%s\n}\n' "${SWAY_BACKGROUND#\#}"
+    for ((i = 1; i <= outputs + 1; i++)); do
+      echo "monitor = HEADLESS-$i, 1280x720, $((1280 * (i - 1)))x0, 1"
+    done
+  } >"$HARNESS_DIR/hyprland.conf"
+  chmod 644 "$HARNESS_DIR/hyprland.conf"
+  # No seat to open (LIBSEAT_BACKEND=noop): its own seatd would outlive it.
+  env -u DISPLAY -u WAYLAND_DISPLAY HOME="$XDG_RUNTIME_DIR" LIBSEAT_BACKEND=noop "${HARNESS_USER[@]}" \
+    Hyprland -c "$HARNESS_DIR/hyprland.conf" >"$HARNESS_DIR/hyprland.log" 2>&1 &
+  COMPOSITOR_PID=$!
+  harness_track "$COMPOSITOR_PID"
+  if ! wait_for 20 eval 'gone "$COMPOSITOR_PID" || { wayland_socket && hyprland_instance; }' ||
+    gone "$COMPOSITOR_PID"; then
+    cat "$HARNESS_DIR/hyprland.log" >&2
+    { grep -qF 'CBackend::create() failed' "$HARNESS_DIR/hyprland.log" && [ ! -e /dev/dri ]; } ||
+      fail "Hyprland did not start"
+    echo "SKIP: Hyprland needs a DRM device and there is none here"
+    exit 77
+  fi
+  export WAYLAND_DISPLAY
+  OUTPUT_NAMES=()
+  for ((i = 1; i <= outputs; i++)); do
+    as_compositor_user hyprctl output create headless "HEADLESS-$i" >/dev/null
+    OUTPUT_NAMES+=("HEADLESS-$i")
+  done
+  wait_for 10 eval '[ "$(hyprland_output_list | wc -l)" -eq "$outputs" ]' ||
+    fail "Hyprland did not make $outputs outputs"
+}
+hyprland_instance() {
+  local folder
+  folder=$(find "$XDG_RUNTIME_DIR/hypr" -mindepth 1 -maxdepth 1 -type d -printf '%f\n' 2>/dev/null) &&
+    [ -n "$folder" ] && COMPOSITOR_ENV=(HYPRLAND_INSTANCE_SIGNATURE="$folder")
+}
+hyprland_output_list() { as_compositor_user hyprctl monitors | sed -n 's/^Monitor \(HEADLESS-[0-9]*\) .*/\1/p'; }
+hyprland_shot() { as_compositor_user grim -o "$1" "$2"; }
+hyprland_add_output() {
+  local name=HEADLESS-$((${#OUTPUT_NAMES[@]} + 1))
+  as_compositor_user hyprctl output create headless "$name" >/dev/null &&
+    wait_for 5 eval 'hyprland_output_list | grep -qx "$name"' && echo "$name"
+}
+
 # as_compositor_user COMMAND...: runs COMMAND as the compositor's account, on it.
 as_compositor_user() {
   "${HARNESS_USER[@]}" env HOME="$XDG_RUNTIME_DIR" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \

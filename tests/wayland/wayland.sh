@@ -5,14 +5,16 @@
 # edge, each by a scene of its own, and moving, the background never
 # showing; a second instance ends at once and leaves the first alone; a
 # jump and a key end it with status 0 within 0.5 s; an output plugged in
-# while it runs is covered; nothing on stderr. Under sway also: small moves,
-# also across outputs, keep it; a button, a scroll and each stop signal end
-# it; an output switched to scale 2 is covered at its full resolution; while
-# no output asks for a frame it sleeps (no wakeups, no CPU) and still ends
-# at once on a stop signal, and draws again when frames are asked for;
-# without the layer shell (weston) it says so and ends with status 1. A
-# sleeping wtype keeps the seat's keyboard and the fixture its pointer: a
-# headless seat has neither.
+# while it runs is covered; nothing on stderr; where hypridle is installed,
+# its listener starts the saver. Under sway and KWin also: small moves, also
+# across outputs, keep it. Under sway also: a button, a scroll and each stop
+# signal end it; an output switched to scale 2 is covered at its full
+# resolution; while no output asks for a frame it sleeps (no wakeups, no
+# CPU) and still ends at once on a stop signal, and draws again when frames
+# are asked for; without the layer shell (weston) it says so and ends with
+# status 1. A sleeping wtype keeps the seat's keyboard and the fixture its
+# pointer: a headless seat has neither (KWin, nested on Xvfb, takes
+# xdotool's instead).
 COMPOSITOR=${COMPOSITOR:-sway}
 source "$(dirname "$0")/../../scripts/harness.sh"
 source "$(dirname "$0")/../../scripts/harness_wayland.sh"
@@ -30,19 +32,26 @@ mkdir "$OUT"
 [ ${#HARNESS_USER[@]} -eq 0 ] || chown nobody "$OUT"
 LAYOUT="2560 720"
 
-as_compositor_user_in_background wtype -s 3600000 z
-mkfifo -m 666 "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
-# Read-write opens of the fifos never wait for the other end.
-as_compositor_user_in_background sh -c 'exec "$0" <"$1" >"$2"' "$VIRTUAL_POINTER" "$HARNESS_DIR/pointer.in" \
-  "$HARNESS_DIR/pointer.out"
-exec 7<>"$HARNESS_DIR/pointer.in" 8<>"$HARNESS_DIR/pointer.out"
-read -r -t 10 -u 8 reply && [ "$reply" = ready ] || fail "the virtual pointer did not start"
-# pointer move X Y | button | scroll: returns once the compositor has it.
-pointer() {
-  echo "$*" >&7
-  read -r -t 5 -u 8 reply && [ "$reply" = ok ]
-}
-move_to() { pointer move "$1" "$2" $LAYOUT; }
+if declare -F "${COMPOSITOR}_move_to" >/dev/null; then
+  # Its input comes from elsewhere (KWin's from the X server it is nested on).
+  move_to() { "${COMPOSITOR}_move_to" "$@"; }
+  press_key() { "${COMPOSITOR}_key" "$@"; }
+else
+  as_compositor_user_in_background wtype -s 3600000 z
+  mkfifo -m 666 "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
+  # Read-write opens of the fifos never wait for the other end.
+  as_compositor_user_in_background sh -c 'exec "$0" <"$1" >"$2"' "$VIRTUAL_POINTER" "$HARNESS_DIR/pointer.in" \
+    "$HARNESS_DIR/pointer.out"
+  exec 7<>"$HARNESS_DIR/pointer.in" 8<>"$HARNESS_DIR/pointer.out"
+  read -r -t 10 -u 8 reply && [ "$reply" = ready ] || fail "the virtual pointer did not start"
+  # pointer move X Y | button | scroll: returns once the compositor has it.
+  pointer() {
+    echo "$*" >&7
+    read -r -t 5 -u 8 reply && [ "$reply" = ok ]
+  }
+  move_to() { pointer move "$1" "$2" $LAYOUT; }
+  press_key() { as_compositor_user wtype "$@"; }
+fi
 
 # The saver's subshell keeps its status.
 start_saver() {
@@ -111,7 +120,9 @@ if sway_row; then
   wakeups=$((wakeups_after - wakeups)) cpu=$((cpu_after - cpu))
   check "with no frame asked for it sleeps: $wakeups wakeups, $cpu CPU ticks in 1 s" test $wakeups -le 2 -a $cpu -le 1
   check "and both outputs move again once frames are asked for" eval 'moving HEADLESS-1 && moving HEADLESS-2'
-
+fi
+# Also under KWin, whose pointer places are those of its X screen.
+if sway_row || [ "$COMPOSITOR" = kwin ]; then
   move_to 1290 300
   move_to 1300 320
   sleep 0.3
@@ -134,7 +145,7 @@ ending() {
   wait_for 10 both_covered || fail "the saver after $cause did not cover both outputs"
 }
 ending "a jump of the pointer" move_to 1400 300
-ending "a key" as_compositor_user wtype x
+ending "a key" press_key x
 if sway_row; then
   ending "a button" pointer button
   ending "a scroll" pointer scroll
@@ -152,6 +163,43 @@ else
   sway_row && size=$(as_compositor_user swaymsg -t get_outputs -p |
     sed -n "/^Output $plugged/,/^\$/s/^ *Current mode: \([0-9]*x[0-9]*\).*/\1/p")
   check "an output plugged in while it runs is covered" wait_for 10 covered "$plugged" "$size"
+fi
+# The README's hypridle listener, with a timeout of 1 s, starts the saver
+# found on PATH once the seat is idle; it is then the saver the checks below
+# watch. hypridle's stderr, also its saver's, is the saver's log.
+if command -v hypridle >/dev/null; then
+  kill -TERM "$SAVER"
+  wait_for 2 gone "$SAVER" || fail "the saver before hypridle still runs"
+  mkdir -m 755 "$HARNESS_DIR/bin"
+  ln -s "$RIMEGLASS" "$HARNESS_DIR/bin/rimeglass"
+  printf 'listener {\n    timeout = 1\n    on-timeout = rimeglass --wayland\n}\n' >"$HARNESS_DIR/hypridle.conf"
+  # It will not run without a system bus (for logind's signals): a bus of
+  # its own, its system and session bus.
+  "${HARNESS_USER[@]}" dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/system-bus" \
+    >"$HARNESS_DIR/system-bus.log" 2>&1 &
+  harness_track $!
+  wait_for 10 test -S "$XDG_RUNTIME_DIR/system-bus" || fail "the bus for hypridle did not start"
+  bus=unix:path=$XDG_RUNTIME_DIR/system-bus
+  as_compositor_user_in_background env PATH="$HARNESS_DIR/bin:$PATH" DBUS_SYSTEM_BUS_ADDRESS="$bus" \
+    DBUS_SESSION_BUS_ADDRESS="$bus" sh -c 'exec hypridle -q -c "$0" 2>>"$1"' "$HARNESS_DIR/hypridle.conf" \
+    "$OUT/saver.log"
+  hypridle=$STARTED
+  # hypridle lets go of what it starts: the saver is known by its runtime
+  # folder, this test's own.
+  idle_saver() {
+    local pid
+    for pid in $(pgrep -x rimeglass); do
+      if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR"; then
+        SAVER=$pid
+        return 0
+      fi
+    done
+    return 1
+  }
+  check "hypridle starts the saver when the seat is idle" wait_for 10 idle_saver
+  harness_track "$SAVER"
+  check "which covers both outputs" wait_for 10 both_covered
+  kill "$hypridle"
 fi
 sway_row || { quiet; echo "all passed"; exit 0; }
 as_compositor_user swaymsg output HEADLESS-1 scale 2 >/dev/null
