@@ -5,7 +5,7 @@
 # first alone; small moves, also across outputs, keep it; a jump, a key, a
 # button, a scroll and each stop signal end it with status 0 within 0.5 s;
 # an output plugged in while it runs is covered, and one switched to scale 2
-# at its full resolution; while no output asks for a frame it sleeps (no
+# (under sway 1.10 also 1.25, 1.5 and 1.75) at its full resolution; while no output asks for a frame it sleeps (no
 # wakeups, no CPU) and still ends at once on a stop signal, and draws again
 # when frames are asked for; without the layer shell (weston) it says so and
 # ends with status 1. A sleeping wtype keeps the seat's keyboard and the
@@ -135,6 +135,31 @@ full_resolution() {
     [ "$(differing_pixels "$OUT/cover.png" "$OUT/doubled.png")" -gt 100000 ]
 }
 check "an output switched to scale 2 is covered at its full resolution" wait_for 10 full_resolution
+# Fractional scales (sway 1.10 has wp-fractional-scale-v1, 1.7 not): the
+# triangles' edges, drawn in the output's pixels, are one step from one
+# colour to the next; a buffer resampled to them, larger or smaller, blends
+# its edges, so many edge pixels differ by over 2% from both row neighbours.
+blended_edges_percent() {
+  local step=(-compose difference -composite -separate -evaluate-sequence max -threshold 2%)
+  convert "$1" -alpha off \( -clone 0 -roll +1+0 \) \( -clone 0 -roll -1+0 \) \( -clone 0,1 "${step[@]}" \) \
+    \( -clone 0,2 "${step[@]}" \) -delete 0-2 \( -clone 0,1 -compose lighten -composite \) \
+    \( -clone 0,1 -compose multiply -composite \) -delete 0,1 -format '%[fx:mean] ' info: |
+    awk '{ printf "%d", 100 * $2 / $1 }'
+}
+unblended() {
+  covered HEADLESS-1 "$1" && blended=$(blended_edges_percent "$OUT/cover.png") && [ "$blended" -le 10 ]
+}
+if printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C; then
+  # At 1.75 the logical width 1097 rounds up to the mode's 1920 pixels; the
+  # height, 600, is exact, since grim shoots one row short of 1079.75.
+  for setting in "1.25 1920x1080" "1.5 1920x1080" "1.75 1920x1050"; do
+    read -r scale mode <<<"$setting"
+    as_compositor_user swaymsg output HEADLESS-1 mode "$mode" scale "$scale" >/dev/null
+    blended="not covered, so no" status=0
+    wait_for 10 unblended "$mode" || status=$?
+    check "at scale $scale it is covered at full resolution ($blended % of edge pixels blended)" test $status -eq 0
+  done
+fi
 check "and the saver still runs" running
 hold_sway
 kill -TERM "$SAVER"
