@@ -11,9 +11,9 @@
 
 #include "linux/saver_options.h"
 #include "render/scene.h"
+#include "wayland/layer_shell_protocol.h"
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
-#include "wayland/layer_shell_protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
 struct WaylandSaver;
