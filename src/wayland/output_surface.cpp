@@ -36,6 +36,18 @@ void OnLayerClosed(void* data, zwlr_layer_surface_v1*) {
 const zwlr_layer_surface_v1_listener LayerListener = {.configure = OnLayerConfigure,
                                                        .closed = OnLayerClosed};
 
+void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
+  static_cast<SaverOutput*>(data)->preferredScale = scale;
+}
+const wp_fractional_scale_v1_listener FractionalScaleListener = {.preferred_scale =
+                                                                     OnPreferredScale};
+
+void OnFirstCommitAnswered(void* data, wl_callback* callback, uint32_t) {
+  wl_callback_destroy(callback);
+  static_cast<SaverOutput*>(data)->firstCommitSync = nullptr;
+}
+const wl_callback_listener FirstCommitListener = {.done = OnFirstCommitAnswered};
+
 void OnGeometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t,
                 const char*, const char*, int32_t) {
   // The place in the layout when no xdg-output says better.
@@ -94,7 +106,19 @@ void CoverOutput(SaverOutput& o) {
   zwlr_layer_surface_v1_set_keyboard_interactivity(
       o.layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
   zwlr_layer_surface_v1_add_listener(o.layer, &LayerListener, &o);
+  // Where the compositor offers both, buffers are drawn at its preferred
+  // scale, fractional too, and shown at the logical size: never resampled.
+  if (saver.fractionalScaleManager != nullptr && saver.viewporter != nullptr) {
+    o.fractionalScale =
+        wp_fractional_scale_manager_v1_get_fractional_scale(saver.fractionalScaleManager, o.surface);
+    wp_fractional_scale_v1_add_listener(o.fractionalScale, &FractionalScaleListener, &o);
+    o.viewport = wp_viewporter_get_viewport(saver.viewporter, o.surface);
+  }
   wl_surface_commit(o.surface);
+  if (o.viewport != nullptr) {
+    o.firstCommitSync = wl_display_sync(saver.display);
+    wl_callback_add_listener(o.firstCommitSync, &FirstCommitListener, &o);
+  }
 }
 
 // Makes the output's surface current with the one context. The context is
@@ -143,6 +167,18 @@ void StopDrawing(SaverOutput& o) {
   o.window = nullptr;
 }
 
+// Before their surface goes.
+void ReleaseScaling(SaverOutput& o) {
+  if (o.firstCommitSync != nullptr) wl_callback_destroy(o.firstCommitSync);
+  o.firstCommitSync = nullptr;
+  if (o.fractionalScale != nullptr) wp_fractional_scale_v1_destroy(o.fractionalScale);
+  o.fractionalScale = nullptr;
+  if (o.viewport != nullptr) wp_viewport_destroy(o.viewport);
+  o.viewport = nullptr;
+  o.preferredScale = 0;
+  o.viewportWidth = o.viewportHeight = 0;
+}
+
 // Ends the surface side of an output: the scene and what EGL made first,
 // then the protocol objects. The wl_output itself stays.
 void ReleaseSurface(SaverOutput& o) {
@@ -152,6 +188,7 @@ void ReleaseSurface(SaverOutput& o) {
   if (o.layer != nullptr) zwlr_layer_surface_v1_destroy(o.layer);
   o.layer = nullptr;
   if (o.saver->pointerOutput == &o) o.saver->pointerOutput = nullptr;
+  ReleaseScaling(o);
   if (o.surface != nullptr) wl_surface_destroy(o.surface);
   o.surface = nullptr;
   o.logicalWidth = o.logicalHeight = o.bufferWidth = o.bufferHeight = 0;
@@ -177,18 +214,48 @@ void AnswerConfigure(SaverOutput& o) {
   if (o.frameCallback == nullptr) o.frameDue = true;
 }
 
-// Buffers in the output's own pixels: logical size (none before the first
-// configure) times scale.
-void ApplyBufferSize(SaverOutput& o) {
-  const int32_t width = o.logicalWidth * o.scale;
-  const int32_t height = o.logicalHeight * o.scale;
-  if (width <= 0 || height <= 0) return;
-  // Double-buffered state: applied with the next buffer, at the next swap.
-  if (o.scale != o.bufferScale &&
-      o.saver->compositorVersion >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION) {
-    wl_surface_set_buffer_scale(o.surface, o.scale);
+// A logical length at a scale in 120ths, rounded half away from zero as the
+// fractional scale protocol has it.
+int32_t ScaledLength(int32_t logical, uint32_t scale) {
+  return static_cast<int32_t>((int64_t{logical} * scale + 60) / 120);
+}
+
+// The buffer in the output's own pixels: logical size (none before the first
+// configure) times scale. Surface state set here is double-buffered: applied
+// with the next buffer, at the next swap. False while there is no size yet.
+bool ScaleBuffer(SaverOutput& o, int32_t& width, int32_t& height) {
+  if (o.viewport == nullptr) {
+    width = o.logicalWidth * o.scale;
+    height = o.logicalHeight * o.scale;
+    if (width <= 0 || height <= 0) return false;
+    if (o.scale != o.bufferScale &&
+        o.saver->compositorVersion >= WL_SURFACE_SET_BUFFER_SCALE_SINCE_VERSION) {
+      wl_surface_set_buffer_scale(o.surface, o.scale);
+    }
+    o.bufferScale = o.scale;
+    return true;
   }
-  o.bufferScale = o.scale;
+  // The buffer scale stays 1; the viewport shows the buffer at the logical
+  // size. Until the compositor has answered the first commit, the preferred
+  // scale may still come with it: a buffer made before would be made again.
+  // A compositor that tells none has the output's integer scale.
+  if (o.preferredScale == 0 && o.firstCommitSync != nullptr) return false;
+  const uint32_t scale = o.preferredScale != 0 ? o.preferredScale : 120u * o.scale;
+  width = ScaledLength(o.logicalWidth, scale);
+  height = ScaledLength(o.logicalHeight, scale);
+  if (width <= 0 || height <= 0) return false;
+  if (o.logicalWidth != o.viewportWidth || o.logicalHeight != o.viewportHeight) {
+    wp_viewport_set_destination(o.viewport, o.logicalWidth, o.logicalHeight);
+    o.viewportWidth = o.logicalWidth;
+    o.viewportHeight = o.logicalHeight;
+  }
+  return true;
+}
+
+void ApplyBufferSize(SaverOutput& o) {
+  int32_t width = 0;
+  int32_t height = 0;
+  if (!ScaleBuffer(o, width, height)) return;
   if (width == o.bufferWidth && height == o.bufferHeight) return;
   o.bufferWidth = width;
   o.bufferHeight = height;

@@ -12,6 +12,8 @@
 #include "linux/saver_options.h"
 #include "render/scene.h"
 #include "wayland/layer_shell_protocol.h"
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
 struct WaylandSaver;
@@ -25,6 +27,7 @@ struct SaverOutput {
   // What the compositor said, recorded by the listeners for the loop to act on.
   int32_t pendingScale = 1;  // wl_output's scale, in force from its next done
   int32_t scale = 1;
+  uint32_t preferredScale = 0;  // wp_fractional_scale_v1's, in 120ths; 0 until told
   bool coverWanted = false;  // a done came: scale and place are known
   bool removed = false;  // the global went
   // Top left in the compositor's layout, in logical pixels.
@@ -40,6 +43,14 @@ struct SaverOutput {
   // What the loop made of it.
   wl_surface* surface = nullptr;
   zwlr_layer_surface_v1* layer = nullptr;
+  // Only where the compositor offers fractional scales and viewports.
+  wp_fractional_scale_v1* fractionalScale = nullptr;
+  wp_viewport* viewport = nullptr;
+  // Sent after the first commit: while it is unanswered, a preferred scale
+  // sent in answer to that commit may still come, so no buffer is made yet.
+  wl_callback* firstCommitSync = nullptr;
+  int32_t viewportWidth = 0;  // the viewport's destination: the logical size
+  int32_t viewportHeight = 0;
   int32_t bufferWidth = 0;  // logical size times scale: the output's own pixels
   int32_t bufferHeight = 0;
   int32_t bufferScale = 1;
@@ -58,6 +69,8 @@ struct WaylandSaver {
   uint32_t compositorVersion = 0;
   zwlr_layer_shell_v1* layerShell = nullptr;
   zxdg_output_manager_v1* xdgOutputManager = nullptr;
+  wp_fractional_scale_manager_v1* fractionalScaleManager = nullptr;
+  wp_viewporter* viewporter = nullptr;
   wl_seat* seat = nullptr;
   wl_pointer* pointer = nullptr;
   wl_keyboard* keyboard = nullptr;

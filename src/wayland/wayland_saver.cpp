@@ -37,6 +37,13 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
         registry, name, &zxdg_output_manager_v1_interface, std::min(version, 3u)));
     // Outputs bound before the manager learn their place now.
     LearnLayoutPlaces(saver);
+  } else if (kind == wp_fractional_scale_manager_v1_interface.name &&
+             saver.fractionalScaleManager == nullptr) {
+    saver.fractionalScaleManager = static_cast<wp_fractional_scale_manager_v1*>(
+        wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
+  } else if (kind == wp_viewporter_interface.name && saver.viewporter == nullptr) {
+    saver.viewporter = static_cast<wp_viewporter*>(
+        wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
   } else if (kind == wl_seat_interface.name) {
     BindSeat(saver, name, version);
   } else if (kind == wl_output_interface.name) {
@@ -59,6 +66,10 @@ void Close(WaylandSaver& saver) {
   CloseEgl(saver);
   ReleaseSeat(saver);
   if (saver.xdgOutputManager != nullptr) zxdg_output_manager_v1_destroy(saver.xdgOutputManager);
+  if (saver.fractionalScaleManager != nullptr) {
+    wp_fractional_scale_manager_v1_destroy(saver.fractionalScaleManager);
+  }
+  if (saver.viewporter != nullptr) wp_viewporter_destroy(saver.viewporter);
   ReleaseProxy(saver.layerShell, ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION, zwlr_layer_shell_v1_destroy);
   if (saver.compositor != nullptr) wl_compositor_destroy(saver.compositor);
   if (saver.registry != nullptr) wl_registry_destroy(saver.registry);

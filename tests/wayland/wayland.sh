@@ -8,8 +8,8 @@
 # while it runs is covered; nothing on stderr; where hypridle is installed,
 # its listener starts the saver. Under sway and KWin also: small moves, also
 # across outputs, keep it. Under sway also: a button, a scroll and each stop
-# signal end it; an output switched to scale 2 is covered at its full
-# resolution; while no output asks for a frame it sleeps (no wakeups, no
+# signal end it; an output switched to scale 2 (under sway 1.10 also
+# 1.25, 1.5 and 1.75) is covered at its full resolution; while no output asks for a frame it sleeps (no wakeups, no
 # CPU) and still ends at once on a stop signal, and draws again when frames
 # are asked for; without the layer shell (weston) it says so and ends with
 # status 1. A sleeping wtype keeps the seat's keyboard and the fixture its
@@ -212,6 +212,38 @@ full_resolution() {
     [ "$(differing_pixels "$OUT/cover.png" "$OUT/doubled.png")" -gt 100000 ]
 }
 check "an output switched to scale 2 is covered at its full resolution" wait_for 10 full_resolution
+# Fractional scales (sway 1.10 has wp-fractional-scale-v1, 1.7 not): the
+# triangles' edges, drawn in the output's pixels, step from one colour to
+# the next at once; a buffer resampled to them, larger or smaller, takes
+# two, through a pixel between two flat stretches of a row. A step: over 2%
+# in some channel; the percentage: of the pixels next to a step, those with
+# one on either side and none beyond.
+blended_edges_percent() {
+  local step=(-compose difference -composite -separate -evaluate-sequence max -threshold 2%)
+  convert "$1" -alpha off \( -clone 0 -roll +1+0 \) \( -clone 0 -roll -1+0 \) \( -clone 0,1 "${step[@]}" \) \
+    \( -clone 0,2 "${step[@]}" \) -delete 0-2 \( -clone 0 -roll +1+0 -negate \) \( -clone 1 -roll -1+0 -negate \) \
+    \( -clone 0,1 -compose lighten -composite \) \( -clone 0,1 -compose multiply -composite \) \
+    \( -clone 2,3 -compose multiply -composite \) -delete 0-3 \( -clone 1,2 -compose multiply -composite \) \
+    -delete 1,2 -format '%[fx:mean] ' info: | awk '{ printf "%.1f", 100 * $2 / $1 }'
+}
+# Drawn at the output's pixels 3-5% here, resampled 11-15%.
+unblended() {
+  covered HEADLESS-1 "$1" && blended=$(blended_edges_percent "$OUT/cover.png") &&
+    awk -v percent="$blended" 'BEGIN { exit !(percent <= 7) }'
+}
+if printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C; then
+  # At 1.75 the logical width 1097 rounds up to the mode's 1920 pixels; the
+  # height, 600, is exact, since grim shoots one row short of 1079.75.
+  for setting in "1.25 1920x1080" "1.5 1920x1080" "1.75 1920x1050"; do
+    read -r scale mode <<<"$setting"
+    as_compositor_user swaymsg output HEADLESS-1 mode "$mode" scale "$scale" >/dev/null
+    blended="not covered, so no" status=0
+    wait_for 10 unblended "$mode" || status=$?
+    check "at scale $scale it is covered at full resolution ($blended % of edge pixels blended)" test $status -eq 0
+  done
+  # The checks after it, as they were: a 1280x720 output.
+  as_compositor_user swaymsg output HEADLESS-1 mode 1280x720 scale 2 >/dev/null && wait_for 10 full_resolution
+fi
 check "and the saver still runs" running
 hold_sway
 kill -TERM "$SAVER"

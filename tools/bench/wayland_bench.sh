@@ -7,6 +7,9 @@
 # drawing and 5 s paused (sway held with SIGSTOP asks for no frames, as for
 # hidden or powered-down outputs). Frames and first frames are read from the
 # saver's own protocol log (WAYLAND_DEBUG): one wl_surface.attach per frame.
+# Last, the pixels of each frame on one 1920x1080 output at scale 1.5: the
+# size of the buffers the saver makes (wl_shm_pool.create_buffer, or
+# create_immed with a graphics card, in the same log).
 # usage: wayland_bench.sh [saver, default build/native/src/app/rimeglass]
 #                         [virtual_pointer fixture] [runs, default 5]
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -45,8 +48,8 @@ run_saver() {
 # million it is padded with spaces, and every 72 minutes it wraps to 0.
 first_frames() {
   awk -v start="$1" -v count="$2" '
-    /-> wl_surface@[0-9]+\.attach\(wl_buffer/ {
-      id = $0; sub(/^[^@]*@/, "", id); sub(/\..*/, "", id)
+    /-> wl_surface[@#][0-9]+\.attach\(wl_buffer/ {
+      id = $0; sub(/^[^@#]*[@#]/, "", id); sub(/\..*/, "", id)
       if (!(id in seen)) { seen[id] = 1; n++ }
       if (n == count) {
         ms = substr($0, 2, index($0, "]") - 2) - start
@@ -88,10 +91,10 @@ for outputs in 1 2; do
   run_saver
   sleep 1
   hz=$(getconf CLK_TCK)
-  frames_before=$(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log")
+  frames_before=$(grep -c -- '-> wl_surface[@#][0-9]*\.attach(wl_buffer' "$OUT/log")
   saver_before=$(cpu_ticks "$SAVER") sway_before=$(cpu_ticks "$COMPOSITOR_PID") woke_before=$(wakeups "$SAVER")
   sleep 5
-  frames=$(($(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log") - frames_before))
+  frames=$(($(grep -c -- '-> wl_surface[@#][0-9]*\.attach(wl_buffer' "$OUT/log") - frames_before))
   saver_cpu=$(($(cpu_ticks "$SAVER") - saver_before)) sway_cpu=$(($(cpu_ticks "$COMPOSITOR_PID") - sway_before))
   woke=$(($(wakeups "$SAVER") - woke_before))
   kill -STOP "$COMPOSITOR_PID"
@@ -114,3 +117,18 @@ for outputs in 1 2; do
   wait_for 5 all_gone "$fixture_pid" "$COMPOSITOR_PID"
   rm -rf "$XDG_RUNTIME_DIR" "$HARNESS_DIR/pointer.in" "$HARNESS_DIR/pointer.out"
 done
+
+start_sway 1
+as_compositor_user swaymsg output HEADLESS-1 mode 1920x1080 scale 1.5 >/dev/null
+run_saver
+buffer_size() {
+  sed -n 's/.*-> \(wl_shm_pool\|zwp_linux_buffer_params_v1\)[@#][0-9]*\.create_\(buffer\|immed\)(new id wl_buffer[@#][0-9]*, \([^)]*\)).*/\3/p' \
+    "$OUT/log" | awk -F', ' '{ size = (NF > 4 ? $2 "x" $3 : $1 "x" $2) } END { if (size) print size }'
+}
+wait_for 10 eval 'size=$(buffer_size) && [ -n "$size" ]' || fail "no buffer at scale 1.5"
+sleep 1
+size=$(buffer_size)
+kill -TERM "$SAVER"
+wait_for 5 gone "$SAVER"
+echo "scale 1.5 on a 1920x1080 output ($(sway --version)): a ${size} buffer, $((${size%x*} * ${size#*x})) pixels a frame" \
+  "($(awk -v w="${size%x*}" -v h="${size#*x}" 'BEGIN { printf "%.2f", w * h / (1920 * 1080) }') times the output's)"
