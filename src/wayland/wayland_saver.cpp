@@ -37,6 +37,8 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
         registry, name, &zxdg_output_manager_v1_interface, std::min(version, 3u)));
     // Outputs bound before the manager learn their place now.
     LearnLayoutPlaces(saver);
+  } else if (kind == wl_shm_interface.name && saver.shm == nullptr) {
+    saver.shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
   } else if (kind == wl_seat_interface.name) {
     BindSeat(saver, name, version);
   } else if (kind == wl_output_interface.name) {
@@ -59,6 +61,7 @@ void Close(WaylandSaver& saver) {
   CloseEgl(saver);
   ReleaseSeat(saver);
   if (saver.xdgOutputManager != nullptr) zxdg_output_manager_v1_destroy(saver.xdgOutputManager);
+  if (saver.shm != nullptr) wl_shm_destroy(saver.shm);
   ReleaseProxy(saver.layerShell, ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION, zwlr_layer_shell_v1_destroy);
   if (saver.compositor != nullptr) wl_compositor_destroy(saver.compositor);
   if (saver.registry != nullptr) wl_registry_destroy(saver.registry);
@@ -139,6 +142,8 @@ int RunWaylandSaver(const SaverOptions& options) {
 
   WaylandSaver saver;
   saver.options = &options;
+  // Test-only, so that the tests can see an output without OpenGL covered.
+  if (const char* name = std::getenv("RIMEGLASS_TEST_FAIL_EGL_OUTPUT")) saver.failEglOutput = name;
   saver.display = wl_display_connect(nullptr);
   if (saver.display == nullptr) {
     const char* name = std::getenv("WAYLAND_DISPLAY");

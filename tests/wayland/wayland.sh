@@ -7,8 +7,10 @@
 # an output plugged in while it runs is covered, and one switched to scale 2
 # at its full resolution; while no output asks for a frame it sleeps (no
 # wakeups, no CPU) and still ends at once on a stop signal, and draws again
-# when frames are asked for; without the layer shell (weston) it says so and
-# ends with status 1. A sleeping wtype keeps the seat's keyboard and the
+# when frames are asked for; under sway 1.10, with every output powered off
+# it sleeps too, and ten outputs plugged and unplugged leave its memory and
+# descriptors flat; an output without OpenGL is covered in black and named;
+# without the layer shell (weston) it says so and ends with status 1. A sleeping wtype keeps the seat's keyboard and the
 # fixture its pointer: a headless seat has neither.
 command -v sway >/dev/null || { echo "SKIP: sway is not installed"; exit 77; }
 source "$(dirname "$0")/../../scripts/harness.sh"
@@ -136,11 +138,51 @@ full_resolution() {
 }
 check "an output switched to scale 2 is covered at its full resolution" wait_for 10 full_resolution
 check "and the saver still runs" running
+
+# sway 1.10 can power outputs off and unplug them (1.7's headless ones cannot).
+if [ "$(printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V | head -1)" = 1.10 ]; then
+  as_compositor_user swaymsg output HEADLESS-2 power off >/dev/null
+  check "with one output powered off the other moves on" moving HEADLESS-1
+  as_compositor_user swaymsg output '*' power off >/dev/null
+  sleep 0.2
+  read -r wakeups cpu < <(usage) && sleep 1 && read -r wakeups_after cpu_after < <(usage)
+  wakeups=$((wakeups_after - wakeups)) cpu=$((cpu_after - cpu))
+  check "with every output dark it sleeps: $wakeups wakeups, $cpu CPU ticks in 1 s" test $wakeups -le 2 -a $cpu -le 1
+  as_compositor_user swaymsg output '*' power on >/dev/null
+  check "powered on again, both move" eval 'moving HEADLESS-1 && moving HEADLESS-2'
+  # Each plugged output gets a scene, each unplugged one gives back its
+  # surface, EGL window and scene: memory and descriptors stay flat.
+  resources() { echo "$(awk '/^VmRSS/ { print $2 }' /proc/"$SAVER"/status) $(ls /proc/"$SAVER"/fd | wc -l)"; }
+  for round in {1..10}; do
+    as_compositor_user swaymsg create_output >/dev/null
+    plugged=$(as_compositor_user swaymsg -t get_outputs -p | sed -n 's/^Output \(HEADLESS-[0-9]*\).*/\1/p' | sort -t- -k2n | tail -1)
+    wait_for 10 moving "$plugged" || fail "round $round: $plugged did not get a moving scene"
+    as_compositor_user swaymsg output "$plugged" unplug >/dev/null
+    wait_for 5 eval '! as_compositor_user swaymsg -t get_outputs -p | grep -q "^Output $plugged "'
+    # Measured once the saver has had a moment to act on the removal.
+    [ "$round" -ne 2 ] || { sleep 1 && read -r rss fds < <(resources); }
+  done
+  sleep 1 && read -r rss_after fds_after < <(resources)
+  check "ten outputs plugged and unplugged, the others move on" eval 'moving HEADLESS-1 && moving HEADLESS-2'
+  check "and memory and descriptors stay flat: RSS ${rss}→${rss_after} kB, fds $fds→$fds_after" \
+    test $((rss_after - rss)) -le 2048 -a "$fds_after" -le "$fds"
+fi
 hold_sway
 kill -TERM "$SAVER"
 check "SIGTERM while no frame is asked for ends it within $EXIT_LIMIT_MS ms" wait_for "${EXIT_LIMIT_MS}e-3" gone "$SAVER"
 kill -CONT "$COMPOSITOR_PID"
 if grep -q . "$OUT/saver.log"; then cat "$OUT/saver.log"; fail "the saver wrote to stderr"; fi
+
+# An output without OpenGL (its EGL surface made to fail) is covered in
+# black while the other draws on, and one line names it.
+export RIMEGLASS_TEST_FAIL_EGL_OUTPUT=HEADLESS-2
+start_saver
+unset RIMEGLASS_TEST_FAIL_EGL_OUTPUT
+only_black() { covered HEADLESS-2 1280x720 && [ "$(convert "$OUT/cover.png" -format '%[max]' info:)" = 0 ]; }
+check "an output whose EGL surface fails is covered in black to every edge" wait_for 10 only_black
+check "while the other moves on" moving HEADLESS-1
+check "and one line says which output" eval '[ "$(wc -l <"$OUT/saver.log")" -eq 1 ] && grep -q "HEADLESS-2" "$OUT/saver.log"'
+kill -TERM "$SAVER"
 
 # A compositor without the layer shell (weston, headless).
 weston_dir=$HARNESS_DIR/weston
