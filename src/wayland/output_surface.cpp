@@ -153,7 +153,7 @@ void StopDrawing(SaverOutput& o) {
 
 // An output that cannot have OpenGL is still covered, in black, as the
 // Windows saver covers such a monitor; the others draw on. At each new size
-// a new buffer, committed by UpdateOutputs.
+// a new buffer.
 void CoverInBlack(SaverOutput& o, int32_t width, int32_t height) {
   if (o.blackBuffer == nullptr) {
     std::fprintf(stderr,
@@ -161,14 +161,17 @@ void CoverInBlack(SaverOutput& o, int32_t width, int32_t height) {
                  "covered in black\n",
                  o.name.empty() ? "without a name" : o.name.c_str(), width, height, eglGetError());
     StopDrawing(o);
-  } else {
-    wl_buffer_destroy(o.blackBuffer);
   }
+  // The old buffer goes only once the new one has taken its place.
+  wl_buffer* old = o.blackBuffer;
   o.blackBuffer = MakeBlackBuffer(o.saver->shm, width, height);
-  if (o.blackBuffer == nullptr) return;
-  wl_surface_attach(o.surface, o.blackBuffer, 0, 0);
-  wl_surface_damage(o.surface, 0, 0, INT32_MAX, INT32_MAX);
-  o.frameDue = true;
+  if (o.blackBuffer != nullptr) {
+    wl_surface_attach(o.surface, o.blackBuffer, 0, 0);
+    wl_surface_damage(o.surface, 0, 0, INT32_MAX, INT32_MAX);
+    wl_surface_commit(o.surface);
+    o.frameDue = false;
+  }
+  if (old != nullptr) wl_buffer_destroy(old);
 }
 
 // Ends the surface side of an output: the scene and what EGL made first,
@@ -319,7 +322,7 @@ void UpdateOutputs(WaylandSaver& saver) {
     o.coverWanted = false;
     if (o.configureUnanswered) AnswerConfigure(o);
     ApplyBufferSize(o);
-    // A black output has no frames to draw: a configure or a new buffer
+    // A black output has no frames to draw: a configure that kept its size
     // wants only a commit.
     if (o.blackBuffer != nullptr && o.frameDue) {
       wl_surface_commit(o.surface);
