@@ -3,11 +3,13 @@
 #include <EGL/eglext.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "common/random.h"
 #include "linux/saver_options.h"
 #include "render/scene_lifecycle.h"
+#include "wayland/black_buffer.h"
 #include "wayland/release_proxy.h"
 
 namespace {
@@ -66,7 +68,9 @@ void OnDone(void* data, wl_output*) {
   o.scale = o.pendingScale;
   o.coverWanted = true;
 }
-void OnOutputName(void*, wl_output*, const char*) {}
+void OnOutputName(void* data, wl_output*, const char* name) {
+  static_cast<SaverOutput*>(data)->name = name;
+}
 void OnOutputDescription(void*, wl_output*, const char*) {}
 const wl_output_listener OutputListener = {.geometry = OnGeometry,
                                            .mode = OnMode,
@@ -82,7 +86,9 @@ void OnLogicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y) {
 }
 void OnLogicalSize(void*, zxdg_output_v1*, int32_t, int32_t) {}
 void OnXdgDone(void*, zxdg_output_v1*) {}
-void OnName(void*, zxdg_output_v1*, const char*) {}
+void OnName(void* data, zxdg_output_v1*, const char* name) {
+  static_cast<SaverOutput*>(data)->name = name;
+}
 void OnDescription(void*, zxdg_output_v1*, const char*) {}
 const zxdg_output_v1_listener XdgOutputListener = {.logical_position = OnLogicalPosition,
                                                    .logical_size = OnLogicalSize,
@@ -137,7 +143,9 @@ bool MakeCurrent(SaverOutput& o) {
 bool StartDrawing(SaverOutput& o, int32_t width, int32_t height) {
   WaylandSaver& saver = *o.saver;
   o.window = wl_egl_window_create(o.surface, width, height);
-  o.eglSurface = eglCreatePlatformWindowSurface(saver.egl, saver.config, o.window, nullptr);
+  const bool failForced = !saver.failEglOutput.empty() && o.name == saver.failEglOutput;
+  o.eglSurface = failForced ? EGL_NO_SURFACE
+                            : eglCreatePlatformWindowSurface(saver.egl, saver.config, o.window, nullptr);
   if (o.window == nullptr || o.eglSurface == EGL_NO_SURFACE || !MakeCurrent(o)) return false;
   // The compositor's frame callbacks pace the saver, never a blocking swap.
   eglSwapInterval(saver.egl, 0);
@@ -179,10 +187,35 @@ void ReleaseScaling(SaverOutput& o) {
   o.viewportWidth = o.viewportHeight = 0;
 }
 
+// An output that cannot have OpenGL is still covered, in black, as the
+// Windows saver covers such a monitor; the others draw on. At each new size
+// a new buffer.
+void CoverInBlack(SaverOutput& o, int32_t width, int32_t height) {
+  if (o.blackBuffer == nullptr) {
+    std::fprintf(stderr,
+                 "rimeglass: no OpenGL surface for output %s (%dx%d, EGL error 0x%x): "
+                 "covered in black\n",
+                 o.name.empty() ? "without a name" : o.name.c_str(), width, height, eglGetError());
+    StopDrawing(o);
+  }
+  // The old buffer goes only once the new one has taken its place.
+  wl_buffer* old = o.blackBuffer;
+  o.blackBuffer = MakeBlackBuffer(o.saver->shm, width, height);
+  if (o.blackBuffer != nullptr) {
+    wl_surface_attach(o.surface, o.blackBuffer, 0, 0);
+    wl_surface_damage(o.surface, 0, 0, INT32_MAX, INT32_MAX);
+    wl_surface_commit(o.surface);
+    o.frameDue = false;
+  }
+  if (old != nullptr) wl_buffer_destroy(old);
+}
+
 // Ends the surface side of an output: the scene and what EGL made first,
 // then the protocol objects. The wl_output itself stays.
 void ReleaseSurface(SaverOutput& o) {
   StopDrawing(o);
+  if (o.blackBuffer != nullptr) wl_buffer_destroy(o.blackBuffer);
+  o.blackBuffer = nullptr;
   if (o.frameCallback != nullptr) wl_callback_destroy(o.frameCallback);
   o.frameCallback = nullptr;
   if (o.layer != nullptr) zwlr_layer_surface_v1_destroy(o.layer);
@@ -261,10 +294,9 @@ void ApplyBufferSize(SaverOutput& o) {
   o.bufferHeight = height;
   if (o.scene != nullptr) {
     ReshapeDrawing(o, width, height);
-  } else if (!StartDrawing(o, width, height)) {
-    std::fprintf(stderr, "rimeglass: no OpenGL surface for a %dx%d output (EGL error 0x%x)\n",
-                 width, height, eglGetError());
-    ReleaseSurface(o);
+  } else if (o.blackBuffer != nullptr || !StartDrawing(o, width, height)) {
+    CoverInBlack(o, width, height);
+    if (o.blackBuffer == nullptr) ReleaseSurface(o);
   }
 }
 
@@ -321,9 +353,9 @@ void AddOutput(WaylandSaver& saver, uint32_t globalName, uint32_t version) {
   auto o = std::make_unique<SaverOutput>();
   o->saver = &saver;
   o->globalName = globalName;
-  // Version 2 brings scale and done; 3 lets the object go cleanly.
+  // Version 2 brings scale and done; 3 lets the object go cleanly; 4 names it.
   o->output = static_cast<wl_output*>(
-      wl_registry_bind(saver.registry, globalName, &wl_output_interface, std::min(version, 3u)));
+      wl_registry_bind(saver.registry, globalName, &wl_output_interface, std::min(version, 4u)));
   wl_output_add_listener(o->output, &OutputListener, o.get());
   // Without done events nothing more about it will come.
   o->coverWanted = version < WL_OUTPUT_DONE_SINCE_VERSION;
@@ -357,6 +389,12 @@ void UpdateOutputs(WaylandSaver& saver) {
     o.coverWanted = false;
     if (o.configureUnanswered) AnswerConfigure(o);
     ApplyBufferSize(o);
+    // A black output has no frames to draw: a configure that kept its size
+    // wants only a commit.
+    if (o.blackBuffer != nullptr && o.frameDue) {
+      wl_surface_commit(o.surface);
+      o.frameDue = false;
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "linux/saver_options.h"
@@ -23,6 +24,7 @@ struct SaverOutput {
   uint32_t globalName = 0;
   wl_output* output = nullptr;
   zxdg_output_v1* xdgOutput = nullptr;
+  std::string name;  // the compositor's, for messages (wl_output v4 or xdg-output)
 
   // What the compositor said, recorded by the listeners for the loop to act on.
   int32_t pendingScale = 1;  // wl_output's scale, in force from its next done
@@ -59,6 +61,8 @@ struct SaverOutput {
   std::unique_ptr<Scene> scene;
   wl_callback* frameCallback = nullptr;
   bool tickUnused = false;  // a tick came since its last frame
+  // Without OpenGL the output is covered by this buffer, in place of a scene.
+  wl_buffer* blackBuffer = nullptr;
 };
 
 struct WaylandSaver {
@@ -71,6 +75,7 @@ struct WaylandSaver {
   zxdg_output_manager_v1* xdgOutputManager = nullptr;
   wp_fractional_scale_manager_v1* fractionalScaleManager = nullptr;
   wp_viewporter* viewporter = nullptr;
+  wl_shm* shm = nullptr;
   wl_seat* seat = nullptr;
   wl_pointer* pointer = nullptr;
   wl_keyboard* keyboard = nullptr;
@@ -93,4 +98,8 @@ struct WaylandSaver {
   double pointerY = 0;
 
   bool quit = false;  // input asked the saver to end
+
+  // Test-only: the output of this name gets no EGL surface
+  // (RIMEGLASS_TEST_FAIL_EGL_OUTPUT, read once at start).
+  std::string failEglOutput;
 };

@@ -44,6 +44,8 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
   } else if (kind == wp_viewporter_interface.name && saver.viewporter == nullptr) {
     saver.viewporter = static_cast<wp_viewporter*>(
         wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
+  } else if (kind == wl_shm_interface.name && saver.shm == nullptr) {
+    saver.shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
   } else if (kind == wl_seat_interface.name) {
     BindSeat(saver, name, version);
   } else if (kind == wl_output_interface.name) {
@@ -70,6 +72,7 @@ void Close(WaylandSaver& saver) {
     wp_fractional_scale_manager_v1_destroy(saver.fractionalScaleManager);
   }
   if (saver.viewporter != nullptr) wp_viewporter_destroy(saver.viewporter);
+  if (saver.shm != nullptr) wl_shm_destroy(saver.shm);
   ReleaseProxy(saver.layerShell, ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION, zwlr_layer_shell_v1_destroy);
   if (saver.compositor != nullptr) wl_compositor_destroy(saver.compositor);
   if (saver.registry != nullptr) wl_registry_destroy(saver.registry);
@@ -150,6 +153,8 @@ int RunWaylandSaver(const SaverOptions& options) {
 
   WaylandSaver saver;
   saver.options = &options;
+  // Test-only, so that the tests can see an output without OpenGL covered.
+  if (const char* name = std::getenv("RIMEGLASS_TEST_FAIL_EGL_OUTPUT")) saver.failEglOutput = name;
   saver.display = wl_display_connect(nullptr);
   if (saver.display == nullptr) {
     const char* name = std::getenv("WAYLAND_DISPLAY");

@@ -8,13 +8,16 @@
 # while it runs is covered; nothing on stderr; where hypridle is installed,
 # its listener starts the saver. Under sway and KWin also: small moves, also
 # across outputs, keep it. Under sway also: a button, a scroll and each stop
-# signal end it; an output switched to scale 2 (under sway 1.10 also
-# 1.25, 1.5 and 1.75) is covered at its full resolution; while no output asks for a frame it sleeps (no wakeups, no
-# CPU) and still ends at once on a stop signal, and draws again when frames
-# are asked for; without the layer shell (weston) it says so and ends with
-# status 1. A sleeping wtype keeps the seat's keyboard and the fixture its
-# pointer: a headless seat has neither (KWin, nested on Xvfb, takes
-# xdotool's instead).
+# signal end it; an output switched to scale 2 (under sway 1.10 also 1.25,
+# 1.5 and 1.75) is covered at its full resolution; while no output asks for
+# a frame it sleeps (no wakeups, no CPU) and still ends at once on a stop
+# signal, and draws again when frames are asked for; under sway 1.10, with
+# every output powered off it sleeps too, and ten outputs plugged and
+# unplugged leave its memory and descriptors flat; an output without OpenGL
+# is covered in black and named; without the layer shell (weston) it says
+# so and ends with status 1. A sleeping wtype keeps the seat's keyboard and
+# the fixture its pointer: a headless seat has neither (KWin, nested on
+# Xvfb, takes xdotool's instead).
 COMPOSITOR=${COMPOSITOR:-sway}
 source "$(dirname "$0")/../../scripts/harness.sh"
 source "$(dirname "$0")/../../scripts/harness_wayland.sh"
@@ -245,11 +248,43 @@ if printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C; th
   as_compositor_user swaymsg output HEADLESS-1 mode 1280x720 scale 2 >/dev/null && wait_for 10 full_resolution
 fi
 check "and the saver still runs" running
+
+# sway 1.10 can power outputs off and unplug them (1.7's headless ones cannot).
+if [ "$(printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V | head -1)" = 1.10 ]; then
+  as_compositor_user swaymsg output HEADLESS-2 power off >/dev/null
+  check "with one output powered off the other moves on" moving HEADLESS-1
+  as_compositor_user swaymsg output '*' power off >/dev/null && sleep 0.2
+  read -r wakeups cpu < <(usage) && sleep 1 && read -r wakeups_after cpu_after < <(usage)
+  wakeups=$((wakeups_after - wakeups)) cpu=$((cpu_after - cpu))
+  check "with every output dark it sleeps: $wakeups wakeups, $cpu CPU ticks in 1 s" test $wakeups -le 2 -a $cpu -le 1
+  as_compositor_user swaymsg output '*' power on >/dev/null
+  # Each plugged output gets a scene, each unplugged one gives back its
+  # surface, EGL window and scene: memory and descriptors stay flat, measured
+  # once the saver has had a moment to act on the removal.
+  resources() { echo "$(awk '/^VmRSS/ { print $2 }' /proc/"$SAVER"/status) $(ls /proc/"$SAVER"/fd | wc -l)"; }
+  for round in {1..10}; do
+    as_compositor_user swaymsg create_output >/dev/null
+    plugged=$(as_compositor_user swaymsg -t get_outputs -p | sed -n 's/^Output \(HEADLESS-[0-9]*\).*/\1/p' | sort -t- -k2n | tail -1)
+    wait_for 10 moving "$plugged" || fail "round $round: $plugged did not get a moving scene"
+    as_compositor_user swaymsg output "$plugged" unplug >/dev/null
+    [ "$round" -ne 2 ] || { sleep 1 && read -r rss fds < <(resources); }
+  done
+  sleep 1 && read -r rss_after fds_after < <(resources)
+  check "powered on again, and with outputs plugged and unplugged, both move" eval 'moving HEADLESS-1 && moving HEADLESS-2'
+  check "ten outputs later RSS ${rss}→${rss_after} kB, fds $fds→$fds_after" test $((rss_after - rss)) -le 2048 -a "$fds_after" -le "$fds"
+fi
 hold_sway
 kill -TERM "$SAVER"
 check "SIGTERM while no frame is asked for ends it within $EXIT_LIMIT_MS ms" wait_for "${EXIT_LIMIT_MS}e-3" gone "$SAVER"
 kill -CONT "$COMPOSITOR_PID"
 quiet
+
+# An output without OpenGL (its EGL surface made to fail) is covered in
+# black while the other draws on, and one line names it.
+RIMEGLASS_TEST_FAIL_EGL_OUTPUT=HEADLESS-2 start_saver
+check "an output whose EGL surface fails is covered in black to every edge" \
+  wait_for 10 eval 'covered HEADLESS-2 1280x720 && [ "$(convert "$OUT/cover.png" -format "%[max]" info:)" = 0 ]'
+check "while the other moves on; one line names it" eval 'moving HEADLESS-1 && [ "$(grep -c "output HEADLESS-2 " "$OUT/saver.log")/$(wc -l <"$OUT/saver.log")" = 1/1 ]'
 
 # A compositor without the layer shell (weston, headless).
 weston_dir=$HARNESS_DIR/weston
