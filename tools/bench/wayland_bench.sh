@@ -6,7 +6,8 @@
 # with one output and with two; then the saver's CPU and wakeups over 5 s
 # drawing and 5 s paused (sway held with SIGSTOP asks for no frames, as for
 # hidden or powered-down outputs). Frames and first frames are read from the
-# saver's own protocol log (WAYLAND_DEBUG): one wl_surface.attach per frame.
+# saver's own protocol log (WAYLAND_DEBUG): one wl_surface.attach per frame
+# (libwayland 1.23 of Debian 13 names objects wl_surface#N, where 1.21 has @).
 # usage: wayland_bench.sh [saver, default build/native/src/app/rimeglass]
 #                         [virtual_pointer fixture] [runs, default 5]
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -44,8 +45,8 @@ run_saver() {
 # million it is padded with spaces, and every 72 minutes it wraps to 0.
 first_frames() {
   awk -v start="$1" -v count="$2" '
-    /-> wl_surface@[0-9]+\.attach\(wl_buffer/ {
-      id = $0; sub(/^[^@]*@/, "", id); sub(/\..*/, "", id)
+    /-> wl_surface[@#][0-9]+\.attach\(wl_buffer/ {
+      id = $0; sub(/^.*-> wl_surface[@#]/, "", id); sub(/\..*/, "", id)
       if (!(id in seen)) { seen[id] = 1; n++ }
       if (n == count) {
         ms = substr($0, 2, index($0, "]") - 2) - start
@@ -87,10 +88,10 @@ for outputs in 1 2; do
   run_saver
   sleep 1
   hz=$(getconf CLK_TCK)
-  frames_before=$(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log")
+  frames_before=$(grep -c -- '-> wl_surface[@#][0-9]*\.attach(wl_buffer' "$OUT/log")
   saver_before=$(cpu_ticks "$SAVER") sway_before=$(cpu_ticks "$COMPOSITOR_PID") woke_before=$(wakeups "$SAVER")
   sleep 5
-  frames=$(($(grep -c -- '-> wl_surface@[0-9]*\.attach(wl_buffer' "$OUT/log") - frames_before))
+  frames=$(($(grep -c -- '-> wl_surface[@#][0-9]*\.attach(wl_buffer' "$OUT/log") - frames_before))
   saver_cpu=$(($(cpu_ticks "$SAVER") - saver_before)) sway_cpu=$(($(cpu_ticks "$COMPOSITOR_PID") - sway_before))
   woke=$(($(wakeups "$SAVER") - woke_before))
   kill -STOP "$COMPOSITOR_PID"
