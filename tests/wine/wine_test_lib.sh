@@ -56,6 +56,8 @@ expect_running() {
 }
 
 x_window_exists() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+# The virtual desktop's X window: its title as Wine 8 and as Wine 10 give it.
+wine_desktop_shown() { x_window_exists "Default - Wine desktop" || x_window_exists "Wine Desktop"; }
 
 # Starts the saver with the given arguments; it must end by itself at once
 # with exit code 0 and never show an X window titled $1.
@@ -78,7 +80,7 @@ expect_ends_at_once_without_window() {
 # desktop open, moves reach Wine before the saver starts.
 hold_desktop() {
   (cd "$APP" && exec wine "$FIXTURE_BIN/probe.exe" idle "$1") >/dev/null 2>&1 &
-  wait_for 20 x_window_exists "Default - Wine desktop" || fail "no Wine desktop"
+  wait_for 20 wine_desktop_shown || fail "no Wine desktop"
   # Mapped black first, painted in its colour a moment later.
   wait_for 10 painted "$HARNESS_DIR/desktop-now.png" || fail "the Wine desktop was never painted"
   wait_for 10 screen_still || fail "the screen never settled"
@@ -153,8 +155,9 @@ pixels_differ() {
 brightness() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
 
 # Brightest channel value, 0..255, inside the rectangle WxH+X+Y $2 of picture $1.
+# From the channels' maxima: ImageMagick 7's -fx operator prints "list".
 brightest() {
-  convert "$1" -crop "$2" +repage -fx 'max(r,max(g,b))' -format '%[fx:int(255*maxima)]' info:
+  convert "$1" -crop "$2" +repage -format '%[fx:int(255*max(maxima.r,max(maxima.g,maxima.b)))]' info:
 }
 
 brighter_than() { awk -v b="$(brightness "$1")" -v min="$2" 'BEGIN { exit !(b > min) }'; }

@@ -2,28 +2,25 @@
 # The Debian package: built by the package target, it holds exactly the
 # saver, its link on PATH, settings entry, manual page and copyright; lintian
 # finds no errors; installed, the real XScreenSaver finds "rimeglass" by name
-# and runs it (the whole daemon test, on the installed program), and so does
-# sway, through PATH (the whole Wayland test); removed, it leaves none of its
-# files behind. The RPM beside it holds the same saver at Fedora's paths,
-# requires what the program links, and its unpacked payload draws; the Arch
-# package that makepkg builds from the source release holds it at Arch's
-# paths and depends on the Arch packages of what it links. Installing needs
-# root: skipped otherwise.
+# and runs it (the whole daemon test, on the installed program), xsecurelock
+# runs it, and so does sway, through PATH (the whole Wayland test); removed,
+# it leaves none of its files behind. The RPM beside it holds the same saver
+# at Fedora's paths, requires what the program links, and its unpacked
+# payload draws; the Arch package that makepkg builds from the source
+# release holds it at Arch's paths and depends on the Arch packages of what
+# it links. Installing needs root: skipped otherwise.
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
 : "${RIMEGLASS_BUILD:?RIMEGLASS_BUILD names the build folder}"
 source "$(dirname "$0")/x11_test_lib.sh"
+source "$HERE/package_lib.sh"
 if dpkg-query -W -f='${Status}' rimeglass 2>/dev/null | grep -q 'install ok installed'; then
   echo "SKIP: a rimeglass package is installed already; this test would remove it"
   exit 77
 fi
 harness_at_exit 'dpkg -r rimeglass >/dev/null 2>&1'
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$RIMEGLASS_BUILD/CMakeCache.txt")
-deb=$RIMEGLASS_BUILD/rimeglass_${version}_amd64.deb
-rm -f "$deb"
-check "the package target makes $(basename "$deb")" \
-  eval 'cmake --build "$RIMEGLASS_BUILD" --target package >"$HARNESS_DIR/cpack.log" 2>&1 && test -f "$deb" ||
-    { cat "$HARNESS_DIR/cpack.log"; false; }'
+build_deb
+deb=$DEB
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 echo "files: $files"
@@ -44,13 +41,7 @@ check "the settings entry is well-formed XML" \
   /usr/share/xscreensaver/config/rimeglass.xml
 check "the manual page reads without warnings" \
   eval '[ -z "$(man --warnings -l /usr/share/man/man6/rimeglass.6.gz 2>&1 >/dev/null)" ]'
-check "the daemon runs it by name" \
-  env RIMEGLASS=/usr/libexec/xscreensaver/rimeglass XSCREENSAVER_PROGRAM=rimeglass \
-  bash "$HERE/xscreensaver.sh"
-check "rimeglass on PATH is the saver" test "$(readlink -f "$(command -v rimeglass)")" = \
-  /usr/libexec/xscreensaver/rimeglass
-check "and runs on Wayland by name, under sway" env RIMEGLASS=rimeglass \
-  bash "$HERE/../wayland/wayland.sh"
+check_installed sway
 check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$HARNESS_DIR/dpkg.log" 2>&1'
 left=$(for path in $installed; do [ ! -e "$path" ] || echo "$path"; done)
 check "and leaves none of its files behind" test -z "$left"
