@@ -24,6 +24,11 @@ runtime_packages=(
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 
+# Debian 13's backports only, for the root alone: Hyprland and its idle
+# daemon, which need a newer libxkbcommon, named here with the two libraries
+# that must keep its version; Mesa and the rest stay Debian 13's own.
+backports_packages=(hyprland hypridle libxkbcommon0 libxkbcommon-x11-0 libxkbregistry0)
+
 # What building needs, on the host only.
 build_packages=(
   # native build and tests
