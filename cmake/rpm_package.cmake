@@ -19,7 +19,7 @@ set(CPACK_RPM_PACKAGE_GROUP "Amusements/Graphics")
 set(CPACK_RPM_PACKAGE_URL "https://example.org/rimeglass")
 # Weak dependencies: whichever runs it. CPack's own SUGGESTS is dropped when
 # `rpm --suggests` fails, which it does for rpm 4.18 though rpmbuild takes the
-# tag, so the lines go into the spec's preamble directly.
+# tag, so the lines go straight into the package's header for rpmbuild.
 set(CPACK_RPM_PACKAGE_SUMMARY "Screen saver: a turning ice crystal in front of a coloured mesh")
 set(CPACK_RPM_SPEC_MORE_DEFINE "Packager: ${CPACK_DEBIAN_PACKAGE_MAINTAINER}\nSuggests: xscreensaver\nSuggests: xsecurelock\nSuggests: swayidle")
 # Requires are ours alone (rpmbuild's own finder differs between the rpm
