@@ -115,13 +115,19 @@ usage() {
   awk '/^voluntary_ctxt_switches/ { w += $2 } END { printf "%d ", w }' /proc/"$SAVER"/task/*/status
   awk '{ print $14 + $15 }' /proc/"$SAVER"/stat
 }
+# sleeps WHEN: in a second the saver wakes at most twice and takes at most
+# one CPU tick.
+sleeps() {
+  local wakeups cpu wakeups_after cpu_after
+  read -r wakeups cpu < <(usage) && sleep 1 && read -r wakeups_after cpu_after < <(usage)
+  wakeups=$((wakeups_after - wakeups)) cpu=$((cpu_after - cpu))
+  check "$1 it sleeps: $wakeups wakeups, $cpu CPU ticks in 1 s" test $wakeups -le 2 -a $cpu -le 1
+}
 hold_sway() { kill -STOP "$COMPOSITOR_PID" && sleep 0.2; }
 if sway_row; then
   hold_sway
-  read -r wakeups cpu < <(usage) && sleep 1 && read -r wakeups_after cpu_after < <(usage)
+  sleeps "with no frame asked for"
   kill -CONT "$COMPOSITOR_PID"
-  wakeups=$((wakeups_after - wakeups)) cpu=$((cpu_after - cpu))
-  check "with no frame asked for it sleeps: $wakeups wakeups, $cpu CPU ticks in 1 s" test $wakeups -le 2 -a $cpu -le 1
   check "and both outputs move again once frames are asked for" eval 'moving HEADLESS-1 && moving HEADLESS-2'
 fi
 # Also under KWin, whose pointer places are those of its X screen.
@@ -215,7 +221,7 @@ full_resolution() {
     [ "$(differing_pixels "$OUT/cover.png" "$OUT/doubled.png")" -gt 100000 ]
 }
 check "an output switched to scale 2 is covered at its full resolution" wait_for 10 full_resolution
-# Fractional scales (sway 1.10 has wp-fractional-scale-v1, 1.7 not): the
+# Fractional scales (wp-fractional-scale-v1): the
 # triangles' edges, drawn in the output's pixels, step from one colour to
 # the next at once; a buffer resampled to them, larger or smaller, takes
 # two, through a pixel between two flat stretches of a row. A step: over 2%
@@ -234,7 +240,11 @@ unblended() {
   covered HEADLESS-1 "$1" && blended=$(blended_edges_percent "$OUT/cover.png") &&
     awk -v percent="$blended" 'BEGIN { exit !(percent <= 7) }'
 }
-if printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C; then
+# sway 1.10 has fractional scales, and can power outputs off and unplug
+# them; 1.7 cannot.
+sway_1_10=false
+printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C && sway_1_10=true
+if $sway_1_10; then
   # At 1.75 the logical width 1097 rounds up to the mode's 1920 pixels; the
   # height, 600, is exact, since grim shoots one row short of 1079.75.
   for setting in "1.25 1920x1080" "1.5 1920x1080" "1.75 1920x1050"; do
@@ -249,14 +259,11 @@ if printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C; th
 fi
 check "and the saver still runs" running
 
-# sway 1.10 can power outputs off and unplug them (1.7's headless ones cannot).
-if [ "$(printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V | head -1)" = 1.10 ]; then
+if $sway_1_10; then
   as_compositor_user swaymsg output HEADLESS-2 power off >/dev/null
   check "with one output powered off the other moves on" moving HEADLESS-1
   as_compositor_user swaymsg output '*' power off >/dev/null && sleep 0.2
-  read -r wakeups cpu < <(usage) && sleep 1 && read -r wakeups_after cpu_after < <(usage)
-  wakeups=$((wakeups_after - wakeups)) cpu=$((cpu_after - cpu))
-  check "with every output dark it sleeps: $wakeups wakeups, $cpu CPU ticks in 1 s" test $wakeups -le 2 -a $cpu -le 1
+  sleeps "with every output dark"
   as_compositor_user swaymsg output '*' power on >/dev/null
   # Each plugged output gets a scene, each unplugged one gives back its
   # surface, EGL window and scene: memory and descriptors stay flat, measured
