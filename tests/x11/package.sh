@@ -20,7 +20,7 @@ fi
 harness_at_exit 'dpkg -r rimeglass >/dev/null 2>&1'
 
 build_deb
-deb=$DEB
+deb=$DEB version=$VERSION
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 echo "files: $files"

@@ -2,11 +2,10 @@
 # the Debian 13 root.
 
 # build_deb: the package target makes the .deb in RIMEGLASS_BUILD afresh;
-# DEB is its path.
+# DEB is its path, VERSION the project's version.
 build_deb() {
-  local version
-  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$RIMEGLASS_BUILD/CMakeCache.txt")
-  DEB=$RIMEGLASS_BUILD/rimeglass_${version}_amd64.deb
+  VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$RIMEGLASS_BUILD/CMakeCache.txt")
+  DEB=$RIMEGLASS_BUILD/rimeglass_${VERSION}_amd64.deb
   rm -f "$DEB"
   check "the package target makes $(basename "$DEB")" \
     eval 'cmake --build "$RIMEGLASS_BUILD" --target package >"$HARNESS_DIR/cpack.log" 2>&1 && test -f "$DEB" ||
