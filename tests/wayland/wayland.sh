@@ -276,9 +276,11 @@ if $sway_1_10; then
     as_compositor_user swaymsg output "$plugged" unplug >/dev/null
     [ "$round" -ne 2 ] || { sleep 1 && read -r rss fds < <(resources); }
   done
-  sleep 1 && read -r rss_after fds_after < <(resources)
+  # On a busy machine the last output's release may take a moment more.
+  flat() { read -r rss_after fds_after < <(resources) && [ $((rss_after - rss)) -le 2048 ] && [ "$fds_after" -le "$fds" ]; }
+  wait_for 5 flat || true
   check "powered on again, and with outputs plugged and unplugged, both move" eval 'moving HEADLESS-1 && moving HEADLESS-2'
-  check "ten outputs later RSS ${rss}→${rss_after} kB, fds $fds→$fds_after" test $((rss_after - rss)) -le 2048 -a "$fds_after" -le "$fds"
+  check "ten outputs later RSS ${rss}→${rss_after} kB, fds $fds→$fds_after" flat
 fi
 hold_sway
 kill -TERM "$SAVER"
