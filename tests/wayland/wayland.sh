@@ -277,7 +277,9 @@ if $sway_1_10; then
     [ "$round" -ne 2 ] || { sleep 1 && read -r rss fds < <(resources); }
   done
   # On a busy machine the last output's release may take a moment more.
-  flat() { read -r rss_after fds_after < <(resources) && [ $((rss_after - rss)) -le 2048 ] && [ "$fds_after" -le "$fds" ]; }
+  # Within 4 MB: the allocator's drift stays under it, one scene kept
+  # (3 MB) or one output's EGL buffers do not.
+  flat() { read -r rss_after fds_after < <(resources) && [ $((rss_after - rss)) -le 4096 ] && [ "$fds_after" -le "$fds" ]; }
   wait_for 5 flat || true
   check "powered on again, and with outputs plugged and unplugged, both move" eval 'moving HEADLESS-1 && moving HEADLESS-2'
   check "ten outputs later RSS ${rss}→${rss_after} kB, fds $fds→$fds_after" flat
