@@ -277,8 +277,8 @@ if $sway_1_10; then
     [ "$round" -ne 2 ] || { sleep 1 && read -r rss fds < <(resources); }
   done
   # On a busy machine the last output's release may take a moment more.
-  # Within 4 MB: the allocator's drift stays under it, one scene kept
-  # (3 MB) or one output's EGL buffers do not.
+  # Within 4 MB: the allocator's drift stays under it; a scene (3 MB) or an
+  # output's EGL buffers kept each round, eight rounds on, do not.
   flat() { read -r rss_after fds_after < <(resources) && [ $((rss_after - rss)) -le 4096 ] && [ "$fds_after" -le "$fds" ]; }
   wait_for 5 flat || true
   check "powered on again, and with outputs plugged and unplugged, both move" eval 'moving HEADLESS-1 && moving HEADLESS-2'
