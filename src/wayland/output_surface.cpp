@@ -177,12 +177,9 @@ void StopDrawing(SaverOutput& o) {
 
 // Before their surface goes.
 void ReleaseScaling(SaverOutput& o) {
-  if (o.firstCommitSync != nullptr) wl_callback_destroy(o.firstCommitSync);
-  o.firstCommitSync = nullptr;
-  if (o.fractionalScale != nullptr) wp_fractional_scale_v1_destroy(o.fractionalScale);
-  o.fractionalScale = nullptr;
-  if (o.viewport != nullptr) wp_viewport_destroy(o.viewport);
-  o.viewport = nullptr;
+  DestroyProxy(o.firstCommitSync, wl_callback_destroy);
+  DestroyProxy(o.fractionalScale, wp_fractional_scale_v1_destroy);
+  DestroyProxy(o.viewport, wp_viewport_destroy);
   o.preferredScale = 0;
   o.viewportWidth = o.viewportHeight = 0;
 }
@@ -214,16 +211,12 @@ void CoverInBlack(SaverOutput& o, int32_t width, int32_t height) {
 // then the protocol objects. The wl_output itself stays.
 void ReleaseSurface(SaverOutput& o) {
   StopDrawing(o);
-  if (o.blackBuffer != nullptr) wl_buffer_destroy(o.blackBuffer);
-  o.blackBuffer = nullptr;
-  if (o.frameCallback != nullptr) wl_callback_destroy(o.frameCallback);
-  o.frameCallback = nullptr;
-  if (o.layer != nullptr) zwlr_layer_surface_v1_destroy(o.layer);
-  o.layer = nullptr;
+  DestroyProxy(o.blackBuffer, wl_buffer_destroy);
+  DestroyProxy(o.frameCallback, wl_callback_destroy);
+  DestroyProxy(o.layer, zwlr_layer_surface_v1_destroy);
   if (o.saver->pointerOutput == &o) o.saver->pointerOutput = nullptr;
   ReleaseScaling(o);
-  if (o.surface != nullptr) wl_surface_destroy(o.surface);
-  o.surface = nullptr;
+  DestroyProxy(o.surface, wl_surface_destroy);
   o.logicalWidth = o.logicalHeight = o.bufferWidth = o.bufferHeight = 0;
   o.bufferScale = 1;
   o.configureUnanswered = o.closed = o.frameDue = false;

@@ -13,3 +13,10 @@ void ReleaseProxy(Proxy* proxy, uint32_t releaseSince, void (*release)(Proxy*)) 
     wl_proxy_destroy(reinterpret_cast<wl_proxy*>(proxy));
   }
 }
+
+// Destroys a proxy the saver may or may not hold, and forgets it.
+template <typename Proxy>
+void DestroyProxy(Proxy*& proxy, void (*destroy)(Proxy*)) {
+  if (proxy != nullptr) destroy(proxy);
+  proxy = nullptr;
+}
