@@ -16,6 +16,9 @@ runtime_packages=(
   # and idle daemon; weston has no layer shell, for the Wayland saver's refusal
   sway swaybg grim wtype wlr-randr swayidle weston
   labwc wayfire kwin-wayland
+  # the session lock's tests: PAM through pam_wrapper's pam_matrix, so no
+  # real account's password is ever asked
+  libpam-wrapper
   # running and testing the Windows program
   wine wine64 xvfb x11-utils xdotool imagemagick
   libxfixes3  # the pointer check of the Wine tests (through python3)
@@ -45,6 +48,8 @@ build_packages=(
   # the Wayland saver: client library, EGL, the scanner and xdg-shell for the
   # protocols' glue
   libwayland-dev libwayland-bin wayland-protocols libegl-dev pkg-config
+  # the session lock: the keymap's reading and the password's check
+  libxkbcommon-dev libpam0g-dev
   # Windows cross build
   mingw-w64
   # the release packages and the README's pictures

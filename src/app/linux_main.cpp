@@ -1,7 +1,9 @@
 // rimeglass: the Linux saver. XScreenSaver and xsecurelock start it with a
 // window to draw in (XSCREENSAVER_WINDOW); the settings preview passes
 // --window-id; run by hand it opens a window of its own. On Wayland (an idle
-// daemon's command, or --wayland) it covers every output of the compositor.
+// daemon's command, or --wayland) it covers every output of the compositor;
+// with --lock it locks the session behind a password prompt, and with
+// --background it is the backdrop of a lock host's prompt.
 // It draws the same scene as the Windows saver, one frame per 10 ms tick,
 // until input, a signal, the window's end or the display's end stops it.
 #include <cstdio>
@@ -33,8 +35,20 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  if (ChooseDisplaySystem(options, std::getenv("WAYLAND_DISPLAY")) == DisplaySystem::Wayland) {
+  if (ChooseDisplaySystem(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("WAYLAND_SOCKET")) ==
+      DisplaySystem::Wayland) {
     return RunWaylandSaver(options);
+  }
+  // The X11 daemons lock, and run the saver behind their own prompt.
+  if (options.role == SaverRole::Lock) {
+    std::fputs("rimeglass: --lock is for Wayland; on X11 lock with XScreenSaver "
+               "(xscreensaver-command -lock) or xsecurelock, which run rimeglass behind their prompt\n",
+               stderr);
+    return 2;
+  }
+  if (options.role == SaverRole::Background) {
+    std::fputs("rimeglass: --background is for Wayland lock hosts; no Wayland compositor here\n", stderr);
+    return 2;
   }
   return RunX11Saver(options);
 }

@@ -31,9 +31,9 @@ Wake CannotWait() {
 
 void StartFrameClock(FrameClock& clock) { clock.nextTick = MonotonicNow(); }
 
-Wake WaitForWake(FrameClock& clock, int connectionFd) {
+Wake WaitForWake(FrameClock& clock, int connectionFd, int otherFd) {
   // poll ignores a negative descriptor.
-  pollfd connection{connectionFd, POLLIN, 0};
+  pollfd fds[2] = {{connectionFd, POLLIN, 0}, {otherFd, POLLIN, 0}};
   for (;;) {
     if (StopSignalled()) return Wake::Stop;
     // A tick already due still polls, without waiting, so that a stop signal
@@ -41,8 +41,8 @@ Wake WaitForWake(FrameClock& clock, int connectionFd) {
     const int64_t left = std::max<int64_t>(0, clock.nextTick - MonotonicNow());
     const timespec timeout{static_cast<time_t>(left / NanosecondsPerSecond),
                            static_cast<long>(left % NanosecondsPerSecond)};
-    connection.revents = 0;
-    const int ready = PollTakingStopSignals(&connection, 1, &timeout);
+    fds[0].revents = fds[1].revents = 0;
+    const int ready = PollTakingStopSignals(fds, 2, &timeout);
     if (ready < 0) {
       if (errno == EINTR) continue;
       return CannotWait();
@@ -56,12 +56,12 @@ Wake WaitForWake(FrameClock& clock, int connectionFd) {
   }
 }
 
-Wake WaitForConnection(int connectionFd) {
-  pollfd connection{connectionFd, POLLIN, 0};
+Wake WaitForConnection(int connectionFd, int otherFd) {
+  pollfd fds[2] = {{connectionFd, POLLIN, 0}, {otherFd, POLLIN, 0}};
   for (;;) {
     if (StopSignalled()) return Wake::Stop;
-    connection.revents = 0;
-    const int ready = PollTakingStopSignals(&connection, 1, nullptr);
+    fds[0].revents = fds[1].revents = 0;
+    const int ready = PollTakingStopSignals(fds, 2, nullptr);
     if (ready > 0) return Wake::Connection;
     if (ready < 0 && errno != EINTR) return CannotWait();
   }

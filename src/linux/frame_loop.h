@@ -22,11 +22,12 @@ void StartFrameClock(FrameClock& clock);
 // frame is followed at once by one more, never by a burst of catching up;
 // connectionFd readable or hung up -> Connection. A due tick is not held
 // back by a busy connection, nor the connection by late frames: every call
-// polls. connectionFd may be -1 (no connection).
-Wake WaitForWake(FrameClock& clock, int connectionFd);
+// polls. connectionFd may be -1 (no connection). otherFd (-1: none), a
+// front end's own worker, wakes it as Connection too: it reads both.
+Wake WaitForWake(FrameClock& clock, int connectionFd, int otherFd = -1);
 
 // The wait while nothing is drawn: no tick, so it sleeps until connectionFd
 // is readable or hung up -> Connection, or a stop signal -> Stop. The clock
 // is left alone: the first WaitForWake after it gives a Tick at once, and
 // the pace goes on from there.
-Wake WaitForConnection(int connectionFd);
+Wake WaitForConnection(int connectionFd, int otherFd = -1);

@@ -5,6 +5,8 @@
 
 const char* const SaverUsage =
     "usage: rimeglass [--x11 | --wayland] [--root | --window-id ID] [--seed N]\n"
+    "       rimeglass --lock [--daemonize] [--seed N]\n"
+    "       rimeglass --background [--seed N]\n"
     "       rimeglass --help | --version\n"
     "Draws the Rimeglass crystal into the window XScreenSaver or xsecurelock gives it\n"
     "(XSCREENSAVER_WINDOW), else into a window of its own; under a Wayland compositor\n"
@@ -15,7 +17,14 @@ const char* const SaverUsage =
     "                           else the root window\n"
     "  --window-id, -window-id ID\n"
     "                           draw into window ID (0x1a00007 or 27262983)\n"
-    "  --seed N                 grow the scene from N (0..4294967295), not the clock";
+    "  --seed N                 grow the scene from N (0..4294967295), not the clock\n"
+    "  --lock                   Wayland: lock the session (ext-session-lock-v1), the\n"
+    "                           crystal behind a password prompt; only the password\n"
+    "                           (PAM service \"rimeglass\") unlocks it\n"
+    "  --daemonize, -f          with --lock: return once the session is locked\n"
+    "  --background             Wayland: the background of a lock host's outputs\n"
+    "                           (or of SWAYLOCK_PLUGIN_OUTPUT_NAME's); input is the\n"
+    "                           host's, SIGTERM ends it";
 
 namespace {
 
@@ -86,6 +95,19 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
       wayland = true;
       continue;
     }
+    if (IsOption(argument, "lock") || IsOption(argument, "background")) {
+      const SaverRole role = IsOption(argument, "lock") ? SaverRole::Lock : SaverRole::Background;
+      if (options.role != SaverRole::Saver && options.role != role) {
+        error = "--lock and --background exclude each other";
+        return false;
+      }
+      options.role = role;
+      continue;
+    }
+    if (IsOption(argument, "daemonize") || argument == "-f") {
+      options.daemonize = true;
+      continue;
+    }
     const bool windowId = IsOption(argument, "window-id");
     const bool seed = IsOption(argument, "seed");
     if (!windowId && !seed) {
@@ -117,12 +139,18 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
     error = "--x11 and --wayland exclude each other";
     return false;
   }
-  if (wayland) {
+  if (options.daemonize && options.role != SaverRole::Lock) {
+    error = "--daemonize goes with --lock";
+    return false;
+  }
+  if (wayland || options.role != SaverRole::Saver) {
     if (root || idGiven) {
-      error = std::string(root ? "--root" : "--window-id") + " is for X11, not --wayland";
+      const char* with = wayland ? "--wayland" : options.role == SaverRole::Lock ? "--lock" : "--background";
+      error = std::string(root ? "--root" : "--window-id") + " is for X11, not " + with;
       return false;
     }
-    options.display = DisplaySystem::Wayland;
+    if (x11) options.display = DisplaySystem::X11;
+    if (wayland) options.display = DisplaySystem::Wayland;
     return true;
   }
   if (x11) options.display = DisplaySystem::X11;
@@ -140,9 +168,11 @@ bool ParseSaverOptions(int argc, const char* const argv[], const char* daemonWin
   return true;
 }
 
-DisplaySystem ChooseDisplaySystem(const SaverOptions& options, const char* waylandDisplay) {
+DisplaySystem ChooseDisplaySystem(const SaverOptions& options, const char* waylandDisplay,
+                                  const char* waylandSocket) {
   if (options.display != DisplaySystem::Auto) return options.display;
-  const bool onWayland = waylandDisplay != nullptr && waylandDisplay[0] != '\0';
+  const auto set = [](const char* value) { return value != nullptr && value[0] != '\0'; };
+  const bool onWayland = set(waylandSocket) || set(waylandDisplay);
   return onWayland && options.source == WindowSource::Own ? DisplaySystem::Wayland
                                                           : DisplaySystem::X11;
 }

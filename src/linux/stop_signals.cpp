@@ -34,6 +34,13 @@ void BlockStopSignals() {
   Blocked = true;
 }
 
+void IgnoreStopSignals() {
+  struct sigaction action{};
+  action.sa_handler = SIG_IGN;
+  for (int signal : StopSignals) sigaction(signal, &action, nullptr);
+  Stopped = 0;
+}
+
 bool StopSignalled() { return Stopped != 0; }
 
 int PollTakingStopSignals(pollfd* fds, nfds_t count, const timespec* timeout) {

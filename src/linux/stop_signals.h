@@ -18,3 +18,7 @@ bool StopSignalled();
 // ppoll with the stop signals let in for the wait only: a stop signal that
 // came before the call, or comes during it, ends it with EINTR.
 int PollTakingStopSignals(pollfd* fds, nfds_t count, const timespec* timeout);
+
+// For a session lock, which no signal may end: from now on the stop signals
+// are ignored (a pending one is dropped), and StopSignalled stays false.
+void IgnoreStopSignals();

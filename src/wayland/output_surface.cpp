@@ -11,6 +11,7 @@
 #include "render/scene_lifecycle.h"
 #include "wayland/black_buffer.h"
 #include "wayland/release_proxy.h"
+#include "wayland/session_lock.h"
 
 namespace {
 
@@ -85,7 +86,8 @@ void OnLogicalPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y) {
   o.layoutY = y;
 }
 void OnLogicalSize(void*, zxdg_output_v1*, int32_t, int32_t) {}
-void OnXdgDone(void*, zxdg_output_v1*) {}
+// A name told by xdg-output alone may be the one a lock host asked for.
+void OnXdgDone(void* data, zxdg_output_v1*) { static_cast<SaverOutput*>(data)->coverWanted = true; }
 void OnName(void* data, zxdg_output_v1*, const char* name) {
   static_cast<SaverOutput*>(data)->name = name;
 }
@@ -96,12 +98,13 @@ const zxdg_output_v1_listener XdgOutputListener = {.logical_position = OnLogical
                                                    .name = OnName,
                                                    .description = OnDescription};
 
-// Its layer surface on the overlay layer, stretched over the whole output.
-void CoverOutput(SaverOutput& o) {
-  WaylandSaver& saver = *o.saver;
-  o.surface = wl_compositor_create_surface(saver.compositor);
-  o.layer = zwlr_layer_shell_v1_get_layer_surface(saver.layerShell, o.surface, o.output,
-                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "rimeglass");
+// A saver's layer surface: on the overlay layer with the keyboard, or for a
+// lock host on the background layer without it; stretched over the output.
+void MakeLayerSurface(SaverOutput& o) {
+  const bool background = o.saver->role == SaverRole::Background;
+  o.layer = zwlr_layer_shell_v1_get_layer_surface(
+      o.saver->layerShell, o.surface, o.output,
+      background ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "rimeglass");
   // Size 0x0 with all four anchors: exactly the output, whatever its size.
   zwlr_layer_surface_v1_set_size(o.layer, 0, 0);
   zwlr_layer_surface_v1_set_anchor(
@@ -110,8 +113,19 @@ void CoverOutput(SaverOutput& o) {
   // Over panels too, not beside their reserved space.
   zwlr_layer_surface_v1_set_exclusive_zone(o.layer, -1);
   zwlr_layer_surface_v1_set_keyboard_interactivity(
-      o.layer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+      o.layer, background ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE
+                          : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
   zwlr_layer_surface_v1_add_listener(o.layer, &LayerListener, &o);
+}
+
+// Its surface in its role, at the compositor's preferred scale where it
+// tells one.
+void CoverOutput(SaverOutput& o) {
+  WaylandSaver& saver = *o.saver;
+  o.surface = wl_compositor_create_surface(saver.compositor);
+  const bool lock = saver.role == SaverRole::Lock;
+  if (lock) MakeLockSurface(o);
+  else MakeLayerSurface(o);
   // Where the compositor offers both, buffers are drawn at its preferred
   // scale, fractional too, and shown at the logical size: never resampled.
   if (saver.fractionalScaleManager != nullptr && saver.viewporter != nullptr) {
@@ -120,11 +134,21 @@ void CoverOutput(SaverOutput& o) {
     wp_fractional_scale_v1_add_listener(o.fractionalScale, &FractionalScaleListener, &o);
     o.viewport = wp_viewporter_get_viewport(saver.viewporter, o.surface);
   }
-  wl_surface_commit(o.surface);
+  // A layer surface's first commit, without a buffer, asks for its configure;
+  // a lock surface is configured at once, and may never be committed empty.
+  if (!lock) wl_surface_commit(o.surface);
   if (o.viewport != nullptr) {
     o.firstCommitSync = wl_display_sync(saver.display);
     wl_callback_add_listener(o.firstCommitSync, &FirstCommitListener, &o);
   }
+}
+
+// Covered by this instance: every output, or a lock host's one; a lock's
+// outputs only while it holds the lock.
+bool CoversOutput(const SaverOutput& o) {
+  const WaylandSaver& saver = *o.saver;
+  if (saver.role == SaverRole::Lock) return saver.lock.lock != nullptr && !saver.lock.finished;
+  return saver.onlyOutput.empty() || o.name == saver.onlyOutput;
 }
 
 // Makes the output's surface current with the one context. The context is
@@ -214,6 +238,7 @@ void ReleaseSurface(SaverOutput& o) {
   DestroyProxy(o.blackBuffer, wl_buffer_destroy);
   DestroyProxy(o.frameCallback, wl_callback_destroy);
   DestroyProxy(o.layer, zwlr_layer_surface_v1_destroy);
+  DestroyProxy(o.lockSurface, ext_session_lock_surface_v1_destroy);
   if (o.saver->pointerOutput == &o) o.saver->pointerOutput = nullptr;
   ReleaseScaling(o);
   DestroyProxy(o.surface, wl_surface_destroy);
@@ -229,7 +254,8 @@ void ReleaseOutput(SaverOutput& o) {
 }
 
 void AnswerConfigure(SaverOutput& o) {
-  zwlr_layer_surface_v1_ack_configure(o.layer, o.configureSerial);
+  if (o.lockSurface != nullptr) AckLockConfigure(o);
+  else zwlr_layer_surface_v1_ack_configure(o.layer, o.configureSerial);
   o.configureUnanswered = false;
   // Nothing behind the saver needs drawing.
   wl_region* opaque = wl_compositor_create_region(o.saver->compositor);
@@ -378,7 +404,7 @@ void UpdateOutputs(WaylandSaver& saver) {
   for (auto& output : saver.outputs) {
     SaverOutput& o = *output;
     if (o.closed) ReleaseSurface(o);
-    if (o.coverWanted && o.surface == nullptr) CoverOutput(o);
+    if (o.coverWanted && o.surface == nullptr && CoversOutput(o)) CoverOutput(o);
     o.coverWanted = false;
     if (o.configureUnanswered) AnswerConfigure(o);
     ApplyBufferSize(o);
@@ -401,6 +427,7 @@ void DrawDueOutputs(WaylandSaver& saver, bool tick) {
     wl_callback_add_listener(o.frameCallback, &FrameListener, &o);
     o.frameDue = false;
     DrawFrame(*o.scene);
+    if (saver.role == SaverRole::Lock) DrawLockPrompt(o);
     eglSwapBuffers(saver.egl, o.eglSurface);
   }
 }

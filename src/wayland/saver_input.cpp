@@ -6,8 +6,14 @@
 #include <cmath>
 
 #include "wayland/release_proxy.h"
+#include "wayland/session_lock.h"
 
 namespace {
+
+// Input ends a saver; a lock only by its password.
+void InputEnds(WaylandSaver& saver) {
+  if (saver.role == SaverRole::Saver) saver.quit = true;
+}
 
 // Farther than this between two pointer events, in logical pixels along
 // either axis, is a deliberate move, not a jittering desk.
@@ -22,7 +28,7 @@ void PointerAt(WaylandSaver& saver, wl_fixed_t surfaceX, wl_fixed_t surfaceY) {
   const double y = saver.pointerOutput->layoutY + wl_fixed_to_double(surfaceY);
   if (saver.pointerKnown &&
       (std::fabs(x - saver.pointerX) > PointerJump || std::fabs(y - saver.pointerY) > PointerJump)) {
-    saver.quit = true;
+    InputEnds(saver);
   }
   saver.pointerX = x;
   saver.pointerY = y;
@@ -47,16 +53,16 @@ void OnPointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t
   PointerAt(*static_cast<WaylandSaver*>(data), x, y);
 }
 void OnButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state) {
-  if (state == WL_POINTER_BUTTON_STATE_PRESSED) static_cast<WaylandSaver*>(data)->quit = true;
+  if (state == WL_POINTER_BUTTON_STATE_PRESSED) InputEnds(*static_cast<WaylandSaver*>(data));
 }
 void OnAxis(void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {
-  static_cast<WaylandSaver*>(data)->quit = true;
+  InputEnds(*static_cast<WaylandSaver*>(data));
 }
 void OnPointerFrame(void*, wl_pointer*) {}
 void OnAxisSource(void*, wl_pointer*, uint32_t) {}
 void OnAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 void OnAxisDiscrete(void* data, wl_pointer*, uint32_t, int32_t) {
-  static_cast<WaylandSaver*>(data)->quit = true;
+  InputEnds(*static_cast<WaylandSaver*>(data));
 }
 const wl_pointer_listener PointerListener = {.enter = OnPointerEnter,
                                              .leave = OnPointerLeave,
@@ -69,16 +75,28 @@ const wl_pointer_listener PointerListener = {.enter = OnPointerEnter,
                                              .axis_discrete = OnAxisDiscrete,
                                              .axis_value120 = nullptr};
 
-void OnKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) {
-  // Keys end the saver whatever they mean; the map is not needed.
-  close(fd);
+void OnKeymap(void* data, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
+  auto& saver = *static_cast<WaylandSaver*>(data);
+  // Keys end the saver whatever they mean; only the lock's prompt reads them.
+  if (saver.role == SaverRole::Lock && format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
+    UseKeymap(saver.lock.keyboard, fd, size);
+  } else {
+    close(fd);
+  }
 }
 void OnKeyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
 void OnKeyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
-void OnKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state) {
-  if (state == WL_KEYBOARD_KEY_STATE_PRESSED) static_cast<WaylandSaver*>(data)->quit = true;
+void OnKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
+  auto& saver = *static_cast<WaylandSaver*>(data);
+  if (state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
+  InputEnds(saver);
+  if (saver.role == SaverRole::Lock) PressKeyOnLock(saver, key);
 }
-void OnModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
+void OnModifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched,
+                 uint32_t locked, uint32_t group) {
+  auto& saver = *static_cast<WaylandSaver*>(data);
+  if (saver.role == SaverRole::Lock) UpdateModifiers(saver.lock.keyboard, depressed, latched, locked, group);
+}
 void OnRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
 const wl_keyboard_listener KeyboardListener = {.keymap = OnKeymap,
                                                .enter = OnKeyboardEnter,
@@ -122,8 +140,9 @@ const wl_seat_listener SeatListener = {.capabilities = OnCapabilities, .name = O
 
 void BindSeat(WaylandSaver& saver, uint32_t globalName, uint32_t version) {
   // The first seat is the user's; up to version 5, whose pointer events
-  // the listener above all handles.
-  if (saver.seat != nullptr) return;
+  // the listener above all handles. A lock host's background leaves input
+  // to the host.
+  if (saver.seat != nullptr || saver.role == SaverRole::Background) return;
   saver.seat = static_cast<wl_seat*>(
       wl_registry_bind(saver.registry, globalName, &wl_seat_interface, std::min(version, 5u)));
   wl_seat_add_listener(saver.seat, &SeatListener, &saver);

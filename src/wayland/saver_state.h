@@ -13,6 +13,7 @@
 #include "linux/saver_options.h"
 #include "render/scene.h"
 #include "wayland/layer_shell_protocol.h"
+#include "wayland/lock_state.h"
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
@@ -44,7 +45,9 @@ struct SaverOutput {
 
   // What the loop made of it.
   wl_surface* surface = nullptr;
+  // Its role: a layer surface, or under --lock a lock surface.
   zwlr_layer_surface_v1* layer = nullptr;
+  ext_session_lock_surface_v1* lockSurface = nullptr;
   // Only where the compositor offers fractional scales and viewports.
   wp_fractional_scale_v1* fractionalScale = nullptr;
   wp_viewport* viewport = nullptr;
@@ -67,6 +70,10 @@ struct SaverOutput {
 
 struct WaylandSaver {
   const SaverOptions* options = nullptr;
+  SaverRole role = SaverRole::Saver;
+  // --background: the one output to cover (SWAYLOCK_PLUGIN_OUTPUT_NAME),
+  // empty for every output.
+  std::string onlyOutput;
   wl_display* display = nullptr;
   wl_registry* registry = nullptr;
   wl_compositor* compositor = nullptr;
@@ -97,7 +104,8 @@ struct WaylandSaver {
   double pointerX = 0;
   double pointerY = 0;
 
-  bool quit = false;  // input asked the saver to end
+  bool quit = false;  // input asked the saver to end (never a lock)
+  SessionLock lock;  // --lock only
 
   // Test-only: the output of this name gets no EGL surface
   // (RIMEGLASS_TEST_FAIL_EGL_OUTPUT, read once at start).

@@ -9,7 +9,7 @@ namespace {
 
 // What the saver does with the options: one word per choice, or the error.
 std::string Outcome(const std::vector<const char*>& args, const char* daemonWindow,
-                    const char* waylandDisplay) {
+                    const char* waylandDisplay, const char* waylandSocket) {
   std::vector<const char*> argv{"rimeglass"};
   argv.insert(argv.end(), args.begin(), args.end());
   SaverOptions options;
@@ -20,7 +20,10 @@ std::string Outcome(const std::vector<const char*>& args, const char* daemonWind
   if (options.help) return "help";
   if (options.version) return "version";
   std::string outcome =
-      ChooseDisplaySystem(options, waylandDisplay) == DisplaySystem::Wayland ? "wayland" : "x11";
+      ChooseDisplaySystem(options, waylandDisplay, waylandSocket) == DisplaySystem::Wayland ? "wayland"
+                                                                                     : "x11";
+  if (options.role == SaverRole::Lock) outcome += options.daemonize ? " lock daemonized" : " lock";
+  if (options.role == SaverRole::Background) outcome += " background";
   if (options.source == WindowSource::Own) outcome += " own";
   if (options.source == WindowSource::Root) outcome += " root";
   if (options.source == WindowSource::Given) outcome += " window " + std::to_string(options.windowId);
@@ -34,6 +37,7 @@ TEST(SaverOptions, CommandLineAndEnvironmentToChoices) {
     const char* daemonWindow;    // XSCREENSAVER_WINDOW
     const char* waylandDisplay;  // WAYLAND_DISPLAY
     const char* outcome;
+    const char* waylandSocket = nullptr;  // WAYLAND_SOCKET
   };
   const Case cases[] = {
       {{}, nullptr, nullptr, "x11 own"},
@@ -49,6 +53,14 @@ TEST(SaverOptions, CommandLineAndEnvironmentToChoices) {
       {{"--root"}, nullptr, "wayland-0", "x11 root"},
       {{"--x11"}, nullptr, "wayland-0", "x11 own"},
       {{"-wayland"}, "0xZZ", nullptr, "wayland own"},
+      // A connection handed over means Wayland, even with DISPLAY's X there.
+      {{"--background"}, nullptr, nullptr, "wayland background own", "5"},
+      {{}, "", "wayland-0", "wayland own", ""},
+      {{"--lock", "-f", "--seed", "3"}, "0x1a00007", "wayland-0", "wayland lock daemonized own seed 3"},
+      {{"--lock"}, nullptr, nullptr, "x11 lock own"},
+      {{"--lock", "--background"}, nullptr, nullptr, "error: --lock and --background exclude each other"},
+      {{"--daemonize"}, nullptr, "wayland-0", "error: --daemonize goes with --lock"},
+      {{"--background", "--root"}, nullptr, nullptr, "error: --root is for X11, not --background"},
       {{"--help", "--bogus"}, nullptr, nullptr, "help"},
       {{"-version"}, nullptr, nullptr, "version"},
       {{"--x11", "--wayland"}, nullptr, nullptr, "error: --x11 and --wayland exclude each other"},
@@ -65,7 +77,7 @@ TEST(SaverOptions, CommandLineAndEnvironmentToChoices) {
       {{}, "0xZZ", nullptr, "error: XSCREENSAVER_WINDOW is not a window id: '0xZZ'"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Outcome(c.args, c.daemonWindow, c.waylandDisplay), c.outcome)
+    EXPECT_EQ(Outcome(c.args, c.daemonWindow, c.waylandDisplay, c.waylandSocket), c.outcome)
         << "case " << &c - cases << " (counted from 0)";
   }
 }
