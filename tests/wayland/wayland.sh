@@ -56,6 +56,15 @@ else
   press_key() { as_compositor_user wtype "$@"; }
 fi
 
+# ours NAME: this test's processes of that name, known by their runtime
+# folder.
+ours() {
+  local pid
+  for pid in $(pgrep -x "$1"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && echo "$pid"
+  done
+}
+
 # The saver's subshell keeps its status.
 start_saver() {
   rm -f "$OUT/status"
@@ -195,21 +204,146 @@ if command -v hypridle >/dev/null; then
   hypridle=$STARTED
   # hypridle lets go of what it starts: the saver is known by its runtime
   # folder, this test's own.
-  idle_saver() {
-    local pid
-    for pid in $(pgrep -x rimeglass); do
-      if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR"; then
-        SAVER=$pid
-        return 0
-      fi
-    done
-    return 1
-  }
+  idle_saver() { SAVER=$(ours rimeglass) && [ -n "$SAVER" ]; }
   check "hypridle starts the saver when the seat is idle" wait_for 10 idle_saver
   harness_track "$SAVER"
   check "which covers both outputs" wait_for 10 both_covered
   kill "$hypridle"
 fi
+
+# sway 1.10 has fractional scales, and can power outputs off and unplug
+# them, and locks sessions (ext-session-lock); 1.7 cannot.
+sway_1_10=false
+printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C && sway_1_10=true
+
+# --background, as a lock host runs it: its connection handed over in
+# WAYLAND_SOCKET (no WAYLAND_DISPLAY), one instance per output named in
+# SWAYLOCK_PLUGIN_OUTPUT_NAME. Input is the host's: it does not end them.
+if sway_row || [ "$COMPOSITOR" = labwc ]; then
+  kill -TERM "$SAVER" && wait_for 2 gone "$SAVER" || fail "the saver before the lock host's still runs"
+  # swaybg, also on the background layer, would hide them: without it the
+  # compositor shows its own bare colour, which they must hide instead.
+  # shellcheck disable=SC2046
+  kill $(ours swaybg) && sleep 0.5 && shot bare "$FIRST" || fail "swaybg did not go"
+  bare=$(convert "$OUT/bare.png" -format '%[hex:p{640,360}]' info:)
+  # A grey that plain, a scene may have in a few pixels; an output left
+  # bare has it in every one.
+  bare_hidden() { shot cover "$1" && [ "$(SWAY_BACKGROUND="#$bare" background_pixels "$OUT/cover.png")" -lt 1000 ]; }
+  handed_over() {
+    as_compositor_user_in_background env SWAYLOCK_PLUGIN_OUTPUT_NAME="$1" python3 -c '
+import os, socket, sys
+connection = socket.socket(socket.AF_UNIX)
+connection.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ.pop("WAYLAND_DISPLAY")))
+os.set_inheritable(connection.fileno(), True)
+os.environ["WAYLAND_SOCKET"] = str(connection.fileno())
+os.execv(sys.argv[1], [sys.argv[1], "--background"])' "$RIMEGLASS" 2>>"$OUT/saver.log"
+  }
+  handed_over "$FIRST" && first=$STARTED
+  check "--background given its connection and one output covers that one alone" \
+    eval 'wait_for 10 bare_hidden "$FIRST" && ! bare_hidden "$SECOND"'
+  handed_over "$SECOND" && second=$STARTED
+  check "two of them side by side cover both" \
+    wait_for 10 eval 'bare_hidden "$FIRST" && bare_hidden "$SECOND"'
+  move_to 1400 300 && move_to 100 100 && press_key x && sleep 0.3
+  check "input ends neither" eval '! gone "$first" && ! gone "$second" && moving "$FIRST"'
+  kill -TERM "$first" "$second"
+  check "SIGTERM ends them within $EXIT_LIMIT_MS ms" wait_for "${EXIT_LIMIT_MS}e-3" eval 'gone "$first" && gone "$second"'
+  if sway_row; then
+    as_compositor_user swaymsg output '*' bg "$SWAY_BACKGROUND" solid_color >/dev/null
+  else
+    as_compositor_user_in_background swaybg -c "${SWAY_BACKGROUND#\#}" 2>>"$HARNESS_DIR/swaybg.log"
+  fi
+  start_saver && wait_for 10 both_covered || fail "the saver after the lock host's did not cover both"
+fi
+
+# --lock under pam_matrix, whose password file alone is asked: the right
+# password has characters beyond ASCII, typed through wtype's keymap. The
+# lock's stderr is the saver's log; a line per wrong try is all it says.
+lock_offered=true
+sway_row && ! $sway_1_10 && lock_offered=false
+[ "$COMPOSITOR" = labwc ] || sway_row || lock_offered=false
+if $lock_offered; then
+  mkdir -m 755 "$HARNESS_DIR/pam"
+  matrix=/usr/lib/x86_64-linux-gnu/pam_wrapper/pam_matrix.so
+  password='glâce ❄ 7'
+  printf '%s:%s:rimeglass\n' "$(as_compositor_user id -un)" "$password" >"$HARNESS_DIR/pam/passdb"
+  printf '%s required %s passdb=%s\n' auth "$matrix" "$HARNESS_DIR/pam/passdb" \
+    account "$matrix" "$HARNESS_DIR/pam/passdb" >"$HARNESS_DIR/pam/rimeglass"
+  chmod 644 "$HARNESS_DIR/pam/"*
+  start_lock() {
+    rm -f "$OUT/lock.status"
+    as_compositor_user_in_background env LD_PRELOAD=libpam_wrapper.so PAM_WRAPPER=1 \
+      PAM_WRAPPER_SERVICE_DIR="$HARNESS_DIR/pam" sh -c '"$0" --lock 2>>"$1"; echo $? >"$2"' "$RIMEGLASS" \
+      "$OUT/saver.log" "$OUT/lock.status"
+    wait_for 5 eval 'LOCK=$(pgrep -P "$STARTED")' || fail "the lock did not start"
+    harness_track "$LOCK"
+  }
+  # Every output in view: the shots taken while the lock comes.
+  outputs_now() { as_compositor_user grim - 2>/dev/null >"$OUT/all.png"; }
+  # The handover: from the saver's first frame to the lock's, screenshots
+  # of the whole layout never show the desktop.
+  start_lock
+  desktop_seen=0 shots=0
+  for _ in $(seq 12); do
+    outputs_now && shots=$((shots + 1)) && desktop_seen=$((desktop_seen + $(background_pixels "$OUT/all.png")))
+  done
+  check "the saver hands over to the lock: $shots shots, $desktop_seen desktop pixels" test "$shots" -gt 5 -a "$desktop_seen" -eq 0
+  check "and ends once locked" wait_for 5 gone "$SAVER"
+  all_outputs_moving() { moving "$FIRST" && moving "$SECOND" && both_covered; }
+  check "the lock covers both outputs with moving scenes" wait_for 10 all_outputs_moving
+  wrong_tries() { grep -c '^rimeglass: wrong password' "$OUT/saver.log"; }
+  press_key "wrong" -k Return
+  check "a wrong password is refused, one line said" wait_for 5 eval '[ "$(wrong_tries)" -eq 1 ]'
+  check "and both outputs stay covered by moving scenes" all_outputs_moving
+  for signal in TERM INT HUP; do kill -"$signal" "$LOCK"; done
+  sleep 0.5
+  check "SIGTERM, SIGINT and SIGHUP leave it locked and running" eval '! gone "$LOCK" && both_covered'
+  # Repeated failures: no crash, no growth; keys typed while a check runs
+  # are not taken, so the right password after them still unlocks.
+  read -r rss_before _ < <(awk '/^VmRSS/ { print $2, $3 }' /proc/"$LOCK"/status)
+  for try in $(seq 2 100); do
+    press_key "wrong $try" -k Return
+    wait_for 5 eval '[ "$(wrong_tries)" -eq "$try" ]' || fail "try $try was not answered"
+  done
+  rss_after=$(awk '/^VmRSS/ { print $2 }' /proc/"$LOCK"/status)
+  check "100 wrong tries: RSS ${rss_before}→${rss_after} kB, still locked" \
+    eval '[ $((rss_after - rss_before)) -le 1024 ] && both_covered'
+  long=$(head -c 10000 /dev/zero | tr '\0' 'x')
+  press_key "$long" -k Return
+  check "a 10,000-character password is capped and refused" wait_for 20 eval '[ "$(wrong_tries)" -eq 101 ] && ! gone "$LOCK"'
+  press_key "wrong" -k Return "typed while it checks"
+  wait_for 5 eval '[ "$(wrong_tries)" -eq 102 ]' || fail "the try before the right one was not answered"
+  if sway_row; then
+    plugged=$(sway_add_output) || fail "adding an output while locked"
+    check "an output plugged in while locked is covered" wait_for 5 covered "$plugged"
+    as_compositor_user swaymsg output "$plugged" unplug >/dev/null
+    check "one unplugged leaves the lock running" eval 'sleep 0.5 && ! gone "$LOCK" && both_covered'
+  fi
+  press_key "$password" -k Return
+  check "the right password unlocks: status 0" wait_for 5 eval '[ "$(cat "$OUT/lock.status" 2>/dev/null)" = 0 ]'
+  check "and the desktop shows" wait_for 5 eval 'outputs_now && [ "$(background_pixels "$OUT/all.png")" -gt 0 ]'
+  # Killed, the lock leaves the session locked; a new lock takes over.
+  start_lock
+  wait_for 10 both_covered || fail "the second lock did not cover both outputs"
+  kill -KILL "$LOCK"
+  desktop_seen=0
+  for _ in 1 2 3; do sleep 0.3 && outputs_now && desktop_seen=$((desktop_seen + $(background_pixels "$OUT/all.png"))); done
+  check "SIGKILL: the desktop never shows ($desktop_seen pixels)" test "$desktop_seen" -eq 0
+  start_lock
+  check "a new lock takes over" wait_for 10 all_outputs_moving
+  press_key "$password" -k Return
+  check "and unlocks" wait_for 5 eval '[ "$(cat "$OUT/lock.status" 2>/dev/null)" = 0 ]'
+  start_saver && wait_for 10 both_covered || fail "the saver after the lock did not cover both"
+elif sway_row; then
+  status=0
+  as_compositor_user "$RIMEGLASS" --lock 2>"$OUT/lock.err" || status=$?
+  cat "$OUT/lock.err"
+  check "without ext-session-lock, --lock says so and ends with status 1" \
+    eval '[ $status -eq 1 ] && [ "$(wc -l <"$OUT/lock.err")" -eq 1 ] && grep -q ext_session_lock_v1 "$OUT/lock.err"'
+fi
+# Only the wrong tries were said.
+grep -v '^rimeglass: wrong password' "$OUT/saver.log" >"$OUT/other.log" || true
+cat "$OUT/other.log" >"$OUT/saver.log"
 sway_row || { quiet; echo "all passed"; exit 0; }
 as_compositor_user swaymsg output HEADLESS-1 scale 2 >/dev/null
 # At scale 2 a buffer of half the size would be shown doubled: every 2x2
@@ -240,10 +374,6 @@ unblended() {
   covered HEADLESS-1 "$1" && blended=$(blended_edges_percent "$OUT/cover.png") &&
     awk -v percent="$blended" 'BEGIN { exit !(percent <= 7) }'
 }
-# sway 1.10 has fractional scales, and can power outputs off and unplug
-# them; 1.7 cannot.
-sway_1_10=false
-printf '1.10\n%s\n' "$(sway --version | awk '{ print $3 }')" | sort -V -C && sway_1_10=true
 if $sway_1_10; then
   # At 1.75 the logical width 1097 rounds up to the mode's 1920 pixels; the
   # height, 600, is exact, since grim shoots one row short of 1079.75.
