@@ -35,9 +35,18 @@ void BlockStopSignals() {
 }
 
 void IgnoreStopSignals() {
+  // Ignored, a pending one is dropped; unblocked too, since Linux keeps a
+  // blocked signal pending even while it is ignored.
   struct sigaction action{};
   action.sa_handler = SIG_IGN;
-  for (int signal : StopSignals) sigaction(signal, &action, nullptr);
+  sigset_t stop;
+  sigemptyset(&stop);
+  for (int signal : StopSignals) {
+    sigaction(signal, &action, nullptr);
+    sigaddset(&stop, signal);
+  }
+  pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
+  Blocked = false;
   Stopped = 0;
 }
 

@@ -228,7 +228,11 @@ if sway_row || [ "$COMPOSITOR" = labwc ]; then
   bare=$(convert "$OUT/bare.png" -format '%[hex:p{640,360}]' info:)
   # A grey that plain, a scene may have in a few pixels; an output left
   # bare has it in every one.
-  bare_hidden() { shot cover "$1" && [ "$(SWAY_BACKGROUND="#$bare" background_pixels "$OUT/cover.png")" -lt 1000 ]; }
+  # (Counted as what turns transparent: the bare colour may be black.)
+  bare_hidden() {
+    shot cover "$1" && [ "$(convert "$OUT/cover.png" -alpha off -fuzz 1% -transparent "#$bare" -alpha extract \
+      -format '%[fx:round((1-mean)*w*h)]' info:)" -lt 1000 ]
+  }
   handed_over() {
     as_compositor_user_in_background env SWAYLOCK_PLUGIN_OUTPUT_NAME="$1" python3 -c '
 import os, socket, sys
@@ -269,6 +273,8 @@ if $lock_offered; then
   printf '%s:%s:rimeglass\n' "$(as_compositor_user id -un)" "$password" >"$HARNESS_DIR/pam/passdb"
   printf '%s required %s passdb=%s\n' auth "$matrix" "$HARNESS_DIR/pam/passdb" \
     account "$matrix" "$HARNESS_DIR/pam/passdb" >"$HARNESS_DIR/pam/rimeglass"
+  # PAM reads its fallback service too; pam_matrix lets no one into it.
+  cp "$HARNESS_DIR/pam/rimeglass" "$HARNESS_DIR/pam/other"
   chmod 644 "$HARNESS_DIR/pam/"*
   start_lock() {
     rm -f "$OUT/lock.status"
