@@ -6,6 +6,7 @@
 #   /usr/share/xscreensaver/config/rimeglass.xml     its entry in xscreensaver-settings
 #   /usr/share/man/man6/rimeglass.6.gz               the manual page
 #   /usr/share/doc/rimeglass/copyright, changelog.gz the licence, machine-readable
+#   /etc/pam.d/rimeglass                             the lock's PAM service, a conffile
 # The RPM, rimeglass-<version>-1.x86_64.rpm, holds the same saver, link, entry
 # and manual page, with the licence and README where Fedora keeps them
 # (cmake/rpm_package.cmake). The install rules' components say which: saver
@@ -64,6 +65,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/rimeglass.xml DESTINATION share/xs
 install(FILES ${deb_dir}/rimeglass.6.gz DESTINATION share/man/man6 COMPONENT saver)
 install(FILES ${deb_dir}/copyright ${deb_dir}/changelog.gz DESTINATION share/doc/rimeglass
         COMPONENT debian)
+# The lock's PAM service, Debian's way, kept as the administrator edits it.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/pam/rimeglass.debian DESTINATION /etc/pam.d
+        RENAME rimeglass COMPONENT debian)
+file(WRITE ${deb_dir}/conffiles "/etc/pam.d/rimeglass\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${deb_dir}/conffiles)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rimeglass)
@@ -84,7 +90,9 @@ vertical axis, with additive light, in front of a faceted mesh whose
 colours drift back and forth. Each time the crystal completes a turn, a
 new one grows. It is an OpenGL program for XScreenSaver and xsecurelock
 on X11, and for idle daemons such as swayidle on Wayland compositors that
-offer the wlr layer shell (sway, Hyprland, river, labwc, KDE Plasma).")
+offer the wlr layer shell (sway, Hyprland, river, labwc, KDE Plasma).
+There it also locks the session (ext-session-lock), the crystal turning
+behind its password prompt, and draws a lock host's background.")
 include(${PROJECT_SOURCE_DIR}/cmake/rpm_package.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/source_release.cmake)
 # Read by cpack once per generator: which components go into that package.

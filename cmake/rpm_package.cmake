@@ -11,6 +11,9 @@ list(APPEND CPACK_GENERATOR RPM)
 
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION share/licenses/rimeglass COMPONENT rpm)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/rimeglass COMPONENT rpm)
+# The lock's PAM service, Fedora's way, kept as the administrator edits it.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/pam/rimeglass DESTINATION /etc/pam.d COMPONENT rpm)
+set(CPACK_RPM_USER_FILELIST "%config(noreplace) /etc/pam.d/rimeglass")
 
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_RELEASE 1)
@@ -30,5 +33,5 @@ set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)
 # XScreenSaver's folders are co-owned, as the guidelines allow a package that
 # does not require their owner; the system's own folders are not.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
-  /usr/libexec /usr/share/man /usr/share/man/man6 /usr/share/licenses)
+  /usr/libexec /usr/share/man /usr/share/man/man6 /usr/share/licenses /etc /etc/pam.d)
 set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")

@@ -24,10 +24,11 @@ deb=$DEB version=$VERSION
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 echo "files: $files"
-check "it holds the saver, its link on PATH, settings entry, manual page, copyright and changelog" test "$files" = \
-  "./usr/bin/rimeglass ./usr/libexec/xscreensaver/rimeglass ./usr/share/doc/rimeglass/changelog.gz ./usr/share/doc/rimeglass/copyright ./usr/share/man/man6/rimeglass.6.gz ./usr/share/xscreensaver/config/rimeglass.xml "
+check "it holds the saver, its link on PATH, settings entry, manual page, copyright, changelog and PAM service" test "$files" = \
+  "./etc/pam.d/rimeglass ./usr/bin/rimeglass ./usr/libexec/xscreensaver/rimeglass ./usr/share/doc/rimeglass/changelog.gz ./usr/share/doc/rimeglass/copyright ./usr/share/man/man6/rimeglass.6.gz ./usr/share/xscreensaver/config/rimeglass.xml "
 check "its dependencies come from the saver's libraries" \
-  eval 'dpkg-deb -f "$deb" Depends | grep -q "libglx0.*libx11-6"'
+  eval 'dpkg-deb -f "$deb" Depends | grep -q "libglx0.*libpam0g.*libx11-6.*libxkbcommon0"'
+check "  and its PAM service is a conffile" eval '[ "$(dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles)" = /etc/pam.d/rimeglass ]'
 check "it recommends xscreensaver, xsecurelock or swayidle" \
   test "$(dpkg-deb -f "$deb" Recommends)" = "xscreensaver | xsecurelock | swayidle"
 lintian --no-tag-display-limit "$deb" >"$HARNESS_DIR/lintian.log" 2>&1
@@ -57,8 +58,9 @@ check "the package target makes $(basename "$rpm") too, whose payload unpacks" \
   eval '(cd "$root" && rpm2cpio "$rpm" | cpio -idm --quiet)'
 files=$(rpm -qp --qf '[%{FILEMODES:perms} %{FILENAMES}\n]' "$rpm" | awk '$1 !~ /^d/ && $2 !~ /build-id/ { print $2 }' | tr '\n' ' ')
 echo "files: $files"
-check "it holds the saver, its link on PATH, settings entry, manual page, licence and README" test "$files" = \
-  "/usr/bin/rimeglass /usr/libexec/xscreensaver/rimeglass /usr/share/doc/rimeglass/README.md /usr/share/licenses/rimeglass/LICENSE /usr/share/man/man6/rimeglass.6.gz /usr/share/xscreensaver/config/rimeglass.xml "
+check "it holds the saver, its link on PATH, settings entry, manual page, licence, README and PAM service" test "$files" = \
+  "/etc/pam.d/rimeglass /usr/bin/rimeglass /usr/libexec/xscreensaver/rimeglass /usr/share/doc/rimeglass/README.md /usr/share/licenses/rimeglass/LICENSE /usr/share/man/man6/rimeglass.6.gz /usr/share/xscreensaver/config/rimeglass.xml "
+check "  the PAM service a config file" test "$(rpm -qp --configfiles "$rpm")" = /etc/pam.d/rimeglass
 requires=$(rpm -qp --requires "$rpm")
 echo "Requires:" $requires
 program=$root/usr/libexec/xscreensaver/rimeglass
@@ -89,16 +91,18 @@ check "  configured without the tests' GoogleTest and OSMesa" eval '! grep -q "G
 pkg=$(echo "$arch"/rimeglass-"$version"-1-x86_64.pkg.tar.*)
 files=$(bsdtar -tvf "$pkg" | awk '$1 !~ /^d/ && $9 !~ /^\./ { print $9 }' | sort | tr '\n' ' ')
 echo "files: $files"
-check "it holds the saver in Arch's hacks folder, its link, settings entry, manual page, licence and README" \
-  test "$files" = "usr/bin/rimeglass usr/lib/xscreensaver/rimeglass usr/share/doc/rimeglass/README.md usr/share/licenses/rimeglass/LICENSE usr/share/man/man6/rimeglass.6.gz usr/share/xscreensaver/config/rimeglass.xml "
+check "it holds the saver in Arch's hacks folder, its link, settings entry, manual page, licence, README and PAM service" \
+  test "$files" = "etc/pam.d/rimeglass usr/bin/rimeglass usr/lib/xscreensaver/rimeglass usr/share/doc/rimeglass/README.md usr/share/licenses/rimeglass/LICENSE usr/share/man/man6/rimeglass.6.gz usr/share/xscreensaver/config/rimeglass.xml "
 bsdtar -xOf "$pkg" .PKGINFO >"$arch/PKGINFO" && bsdtar -xOf "$pkg" usr/lib/xscreensaver/rimeglass >"$arch/rimeglass"
 # Arch's package of each library the saver may link: one it links that is
 # not here, or a depend that none of them needs, fails.
 declare -A arch_package=([libc.so.6]=glibc [libm.so.6]=glibc [libgcc_s.so.1]=gcc-libs
   [libstdc++.so.6]=gcc-libs [libX11.so.6]=libx11 [libGLU.so.1]=glu [libGLX.so.0]=libglvnd
-  [libOpenGL.so.0]=libglvnd [libEGL.so.1]=libglvnd [libwayland-client.so.0]=wayland [libwayland-egl.so.1]=wayland)
+  [libOpenGL.so.0]=libglvnd [libEGL.so.1]=libglvnd [libwayland-client.so.0]=wayland [libwayland-egl.so.1]=wayland
+  [libpam.so.0]=pam [libxkbcommon.so.0]=libxkbcommon)
 wanted=$(for soname in $(needed "$arch/rimeglass"); do echo "${arch_package[$soname]:-(none for $soname)}"; done | sort -u | tr '\n' ' ')
 check "its depends are the packages of what it links: $wanted" \
   test "$(sed -n 's/^depend = //p' "$arch/PKGINFO" | sort | tr '\n' ' ')" = "$wanted"
+check "  keeping an edited PAM service" grep -qx 'backup = etc/pam.d/rimeglass' "$arch/PKGINFO"
 check "  optionally xscreensaver, xsecurelock, swayidle or hypridle" \
   test "$(sed -n 's/^optdepend = \([^:]*\):.*/\1/p' "$arch/PKGINFO" | tr '\n' ' ')" = "xscreensaver xsecurelock swayidle hypridle "
