@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "background/background_grid.h"
 #include "common/gl.h"
 #include "crystal/draw_crystal.h"
 #include "render/draw_scene.h"
@@ -210,6 +211,62 @@ TEST(Frame, ScenesDrawnInTurnMatchEachDrawnAlone) {
     }
     EXPECT_EQ(uncovered, 0);
   }
+}
+
+// A window that changes size goes on with its picture: the same crystal,
+// phases and turn, a mesh laid out for the new size as a fresh layout from
+// the generator as it stands, and the viewport and projection of a scene
+// started at that size.
+TEST(Frame, ReshapeKeepsTheCrystalPhasesAndTurnAndLaysTheMeshOutForTheNewSize) {
+  for (const bool preview : {false, true}) {
+    SCOPED_TRACE(preview ? "preview" : "full screen");
+    OffscreenGL fresh, gl;
+    ASSERT_TRUE(StartOffscreenScene(fresh, 360, 640, preview, 8));
+    GLint freshViewport[4], viewport[4];
+    GLdouble freshProjection[16];
+    glGetIntegerv(GL_VIEWPORT, freshViewport);
+    glGetDoublev(GL_PROJECTION_MATRIX, freshProjection);
+    ASSERT_TRUE(StartOffscreenScene(gl, 640, 360, preview, 8));
+    DrawFrames(5);
+    const std::unique_ptr<Scene> expected = MakeScene();
+    *expected = scene;
+    expected->viewportSize = {360, 640};
+    LayoutBackgroundGrid(expected->background.grid, expected->background.normals, expected->random,
+                         expected->viewportSize, preview);
+    ReshapeScene(scene, 360, 640);
+    EXPECT_EQ(0, std::memcmp(expected.get(), &scene, sizeof(Scene)));
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(0, std::memcmp(viewport, freshViewport, sizeof viewport));
+    ExpectMatricesAsInitGLLeftThem(freshProjection, "after the reshape");
+  }
+}
+
+// Scenes that take turns with one context, as a compositor's outputs may:
+// resumed after another scene drew, a scene has its viewport and projection
+// back and draws what it draws on a context of its own.
+TEST(Frame, ResumedSceneGetsItsViewportBackOnASharedContext) {
+  std::vector<uint8_t> alone;
+  {
+    OffscreenGL gl;
+    ASSERT_TRUE(StartOffscreenScene(gl, 320, 180, false, 21));
+    DrawFrames(2);
+    alone = gl.pixels();
+  }
+  OffscreenGL gl;
+  ASSERT_TRUE(StartOffscreenScene(gl, 320, 180, false, 21));
+  GLdouble projection[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  DrawFrames(1);
+  const std::unique_ptr<Scene> other = StartScene(160, 120, 22, true);
+  DrawFrames(1, *other);
+  ResumeScene(scene);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[2], 320);
+  EXPECT_EQ(viewport[3], 180);
+  ExpectMatricesAsInitGLLeftThem(projection, "resumed");
+  DrawFrames(1);
+  EXPECT_EQ(gl.pixels(), alone);
 }
 
 }  // namespace
