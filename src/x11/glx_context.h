@@ -3,8 +3,8 @@
 
 #include "x11/saver_window.h"
 
-// The saver's one GLX context, on the visual of the window it draws in: the
-// window comes first and knows nothing of the context.
+// The saver's one GLX context, on the visual of the window it draws in. It
+// builds on the window's code, which calls nothing here.
 
 // Makes a context on the window's own visual (never another: a window we
 // were given keeps the visual its maker chose) and makes it current.
