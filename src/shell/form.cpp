@@ -26,6 +26,11 @@ void TTimer::SetEnabled(bool enabled) {
   }
 }
 
+void TTimer::Restart() {
+  SetEnabled(false);
+  SetEnabled(true);
+}
+
 TForm::TForm(const char* className, const char* caption)
     : className_(className), caption_(caption) {}
 

@@ -24,6 +24,8 @@ class TTimer {
   // Disabled, the timer is gone from the system, so an idle form costs
   // nothing; enabled again, it fires one interval later.
   void SetEnabled(bool enabled);
+  // Enabled afresh: the next tick comes one whole interval from now.
+  void Restart();
 
  private:
   friend class TForm;

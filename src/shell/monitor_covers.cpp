@@ -123,7 +123,7 @@ void AddCover(HWND saver, std::vector<MonitorCover>& covers, const MONITORINFOEX
 
 }  // namespace
 
-uint64_t FollowMonitors(SceneWindow& saver, std::vector<MonitorCover>& covers, uint32_t seed) {
+uint64_t MatchMonitors(SceneWindow& saver, std::vector<MonitorCover>& covers, uint32_t seed) {
   WNDCLASSA windowClass = {};
   // Each cover keeps its device context for as long as it draws.
   windowClass.style = CS_OWNDC;

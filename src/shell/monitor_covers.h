@@ -27,7 +27,7 @@ struct MonitorCover {
 // is released and destroyed. A window whose monitor moved is moved, and its
 // scene laid out for the new size. Keys and mouse moves over a cover go to
 // the saver window's own handlers. Returns the monitors' MonitorLayout.
-uint64_t FollowMonitors(SceneWindow& saver, std::vector<MonitorCover>& covers, uint32_t seed);
+uint64_t MatchMonitors(SceneWindow& saver, std::vector<MonitorCover>& covers, uint32_t seed);
 
 // A fingerprint of the monitors as the system lists them now: their names,
 // places and sizes and which is the primary. Equal fingerprints, nothing

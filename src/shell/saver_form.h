@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "shell/form.h"
@@ -18,8 +19,8 @@ class TForm1 : public TForm {
   ~TForm1() override;
 
   TTimer Timer1;
-  // Started again by every display change, so that a burst of them ends in
-  // one re-layout once the desktop has settled.
+  // Restarted by every display change, so that a burst of them ends in one
+  // re-layout once the desktop has settled.
   TTimer LayoutTimer;
   // The form's own window, and the other monitors' covers; started in
   // FormShow, before the first tick can draw them.
@@ -39,9 +40,20 @@ class TForm1 : public TForm {
   void FormClose(TCloseAction& action) override;
 
  private:
+  // The password gate, then the close; refused, the pointer moved to answer
+  // the dialog made no jump.
   void ExitOnInput();
-  // Each display change starts the layout timer over.
-  void FollowMonitorsSoon();
+  // The windows to the monitors as they are now, the mouse rule to the
+  // primary's scale; the pointer the system moved on the way is no jump.
+  void FollowMonitors();
+
+  POINT LastCursorPos = {0, 0};  // at the previous mouse event, on the screen
+  uint64_t FollowedLayout = 0;   // the monitors as the windows last followed them
+  // Farther than this between two mouse events is a deliberate move, not a
+  // jittering desk; counted in the primary screen's pixels.
+  static constexpr int MouseJumpAt96Dpi = 30;
+  int MouseJumpPixels = MouseJumpAt96Dpi;
+  HPOWERNOTIFY DisplayPowerNotice = nullptr;
 };
 
 extern TForm1 Form1;

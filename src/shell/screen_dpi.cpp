@@ -28,7 +28,7 @@ int MonitorDpi(HMONITOR monitor) {
 
 }  // namespace
 
-int PrimaryScreenDpi() {
+int ScaledToPrimaryScreen(int pixels) {
   // The primary monitor's current scale; where that cannot be asked, the
   // system's, which is the primary monitor's as the user signed in.
   const POINT origin = {0, 0};
@@ -40,5 +40,5 @@ int PrimaryScreenDpi() {
       ReleaseDC(nullptr, screen);
     }
   }
-  return dpi > 0 ? dpi : 0;
+  return dpi > 0 && dpi <= 20 * 96 ? pixels * dpi / 96 : pixels;
 }

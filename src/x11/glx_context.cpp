@@ -2,17 +2,6 @@
 
 #include <cstdio>
 
-bool DisplayHasGLX(Display* display, int& errorBase) {
-  int eventBase = 0;
-  return glXQueryExtension(display, &errorBase, &eventBase);
-}
-
-XVisualInfo* ChooseSaverVisual(Display* display) {
-  int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1,
-                      GLX_BLUE_SIZE, 1, None};
-  return glXChooseVisual(display, DefaultScreen(display), attributes);
-}
-
 bool CreateSaverContext(SaverWindow& saver, std::string& error) {
   Display* display = saver.display;
   XWindowAttributes window;

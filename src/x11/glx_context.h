@@ -3,17 +3,8 @@
 
 #include "x11/saver_window.h"
 
-// The saver's one GLX context, on the visual of the window it draws in.
-
-// Whether the display has GLX, and the base of its error codes.
-bool DisplayHasGLX(Display* display, int& errorBase);
-
-// GLXBadDrawable (GL/glxproto.h): a GLX request named a window that is gone.
-constexpr int GLXBadDrawableError = 2;
-
-// A double-buffered RGBA visual, like the Windows pixel format: colour only,
-// no depth buffer. Only for a window of the saver's own; the caller XFrees it.
-XVisualInfo* ChooseSaverVisual(Display* display);
+// The saver's one GLX context, on the visual of the window it draws in. It
+// builds on the window's code, which calls nothing here.
 
 // Makes a context on the window's own visual (never another: a window we
 // were given keeps the visual its maker chose) and makes it current.

@@ -6,34 +6,38 @@
 
 #include <cstdio>
 
-#include "x11/glx_context.h"
-
 namespace {
 
 // The size a window of its own opens with, for trying the saver out.
 constexpr int OwnWidth = 1280;
 constexpr int OwnHeight = 720;
 
-// Xlib's error handler takes no argument of ours: the window it reports on.
-SaverWindow* Watched = nullptr;
+// GLXBadDrawable (GL/glxproto.h): a GLX request named a window that is gone.
+constexpr int GLXBadDrawableError = 2;
 
-// While the saver looks for its window, a bad id is an answer to report
-// plainly, not an X error to print.
-bool QuietXErrors = true;
-int SetupXError = 0;
+// Xlib's error handler takes no argument of ours: what it needs is kept here.
+struct XErrorWatch {
+  SaverWindow* window = nullptr;  // the window it reports on
+  // While the saver looks for its window, a bad id is an answer to report
+  // plainly, not an X error to print.
+  bool quiet = true;
+  int setupError = 0;
+};
+XErrorWatch Watch;
 
 int OnXError(Display* display, XErrorEvent* event) {
   // Once the window is gone, letting go of the context draws errors about it
   // and its GCs: said once is enough.
-  if (Watched == nullptr || Watched->gone) return 0;
+  SaverWindow* watched = Watch.window;
+  if (watched == nullptr || watched->gone) return 0;
   const int code = event->error_code;
   const bool aboutWindow =
-      event->resourceid == Watched->window &&
+      event->resourceid == watched->window &&
       (code == BadWindow || code == BadDrawable ||
-       code == Watched->glxErrorBase + GLXBadDrawableError);
-  if (aboutWindow) Watched->gone = true;
-  if (QuietXErrors) {
-    SetupXError = event->error_code;
+       code == watched->glxErrorBase + GLXBadDrawableError);
+  if (aboutWindow) watched->gone = true;
+  if (Watch.quiet) {
+    Watch.setupError = code;
     return 0;
   }
   if (aboutWindow) {
@@ -61,7 +65,11 @@ int OnXIOError(Display*) {
 
 bool MakeOwnWindow(SaverWindow& saver, std::string& error) {
   Display* display = saver.display;
-  XVisualInfo* visual = ChooseSaverVisual(display);
+  // Double-buffered RGBA, like the Windows pixel format: colour only, no
+  // depth buffer.
+  int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1,
+                  GLX_BLUE_SIZE, 1, None};
+  XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), wanted);
   if (visual == nullptr) {
     error = "the display offers no double-buffered RGBA OpenGL visual";
     return false;
@@ -91,9 +99,7 @@ bool MakeOwnWindow(SaverWindow& saver, std::string& error) {
 
 bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::string& error) {
   saver = {};
-  Watched = &saver;
-  QuietXErrors = true;
-  SetupXError = 0;
+  Watch = {&saver};
   XSetErrorHandler(OnXError);
   XSetIOErrorHandler(OnXIOError);
   Display* display = XOpenDisplay(nullptr);
@@ -104,7 +110,8 @@ bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::strin
     return false;
   }
   saver.display = display;
-  if (!DisplayHasGLX(display, saver.glxErrorBase)) {
+  int glxEventBase = 0;
+  if (!glXQueryExtension(display, &saver.glxErrorBase, &glxEventBase)) {
     error = "the X display has no GLX (OpenGL) extension";
     return false;
   }
@@ -123,7 +130,7 @@ bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::strin
   XWindowAttributes attributes;
   const Status found = XGetWindowAttributes(display, saver.window, &attributes);
   XSync(display, False);
-  if (found == 0 || SetupXError != 0) {
+  if (found == 0 || Watch.setupError != 0) {
     char text[24];
     std::snprintf(text, sizeof text, "0x%lx", saver.window);
     error = std::string("no window ") + text + " on the display";
@@ -135,7 +142,7 @@ bool OpenSaverWindow(const SaverOptions& options, SaverWindow& saver, std::strin
   // is; one that starts covered cannot be told apart, and is drawn on until
   // its visibility next changes.
   saver.hidden = attributes.map_state != IsViewable;
-  QuietXErrors = false;
+  Watch.quiet = false;
   return true;
 }
 
@@ -191,5 +198,5 @@ void CloseSaverWindow(SaverWindow& saver) {
     XCloseDisplay(saver.display);
     saver.display = nullptr;
   }
-  Watched = nullptr;
+  Watch = {};
 }

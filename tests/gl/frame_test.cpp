@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "background/background_grid.h"
 #include "common/gl.h"
 #include "crystal/draw_crystal.h"
 #include "render/draw_scene.h"
@@ -167,6 +168,7 @@ TEST(Frame, SecondSetUpInOneProcessStartsClean) {
 // Screens of different sizes, each with its own scene and context, drawn in
 // turn through a regrowth: each picture and each scene's numbers are exactly
 // those of the same scene drawn alone, and each mesh covers its own window.
+// So are they on one context they share, each resumed before it draws.
 TEST(Frame, ScenesDrawnInTurnMatchEachDrawnAlone) {
   struct Screen {
     int width, height;
@@ -209,6 +211,47 @@ TEST(Frame, ScenesDrawnInTurnMatchEachDrawnAlone) {
       for (int x = 0; x < gl[k].width(); ++x) uncovered += gl[k].PixelAt(x, y).alpha == 0;
     }
     EXPECT_EQ(uncovered, 0);
+  }
+  OffscreenGL shared;  // the first screen's size; the second starts on it too
+  std::unique_ptr<Scene> sharing[2] = {MakeScene(), nullptr};
+  const Screen &first = screens[0], &second = screens[1];
+  ASSERT_TRUE(StartOffscreenScene(shared, first.width, first.height, first.preview, first.seed, *sharing[0]));
+  sharing[1] = StartScene(second.width, second.height, second.seed, second.preview);
+  for (const std::unique_ptr<Scene>& each : sharing) each->crystal.angle = 449.0f;
+  for (int frame = 0; frame < 6; ++frame) {
+    for (int k = 1; k >= 0; --k) {
+      ResumeScene(*sharing[k]);
+      DrawFrames(1, *sharing[k]);
+    }
+  }
+  for (int k = 0; k < 2; ++k) EXPECT_EQ(0, std::memcmp(alone[k].get(), sharing[k].get(), sizeof(Scene)));
+  EXPECT_EQ(shared.pixels(), alonePixels[0]);  // the last drawn covers the whole window
+}
+
+// A window that changes size goes on with its picture: the same crystal,
+// phases and turn, a mesh laid out for the new size as a fresh layout from
+// the generator as it stands, and the projection of a scene started there.
+TEST(Frame, ReshapeKeepsTheCrystalPhasesAndTurnAndLaysTheMeshOutForTheNewSize) {
+  for (const bool preview : {false, true}) {
+    SCOPED_TRACE(preview ? "preview" : "full screen");
+    OffscreenGL fresh, gl;
+    GLdouble freshProjection[16];
+    ASSERT_TRUE(StartOffscreenScene(fresh, 360, 640, preview, 8));
+    glGetDoublev(GL_PROJECTION_MATRIX, freshProjection);
+    ASSERT_TRUE(StartOffscreenScene(gl, 640, 360, preview, 8));
+    DrawFrames(5);
+    const std::unique_ptr<Scene> expected = MakeScene();
+    *expected = scene;
+    expected->viewportSize = {360, 640};
+    LayoutBackgroundGrid(expected->background.grid, expected->background.normals, expected->random,
+                         expected->viewportSize, preview);
+    ReshapeScene(scene, 360, 640);
+    EXPECT_EQ(0, std::memcmp(expected.get(), &scene, sizeof(Scene)));
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 360);
+    EXPECT_EQ(viewport[3], 640);
+    ExpectMatricesAsInitGLLeftThem(freshProjection, "after the reshape");
   }
 }
 

@@ -4,25 +4,16 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include "common/gl.h"
-#include "render/init_gl.h"
-#include "render/scene.h"
 #include "render/scene_lifecycle.h"
 
-namespace {
-const std::unique_ptr<Scene> OwnedScene = MakeScene();
-}  // namespace
-Scene& scene = *OwnedScene;
-
 bool StartOffscreenScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed, Scene& drawn) {
-  PrepareScene(drawn, width, height, seed, preview);
   if (!gl.Create(width, height)) {
     ADD_FAILURE() << gl.error();
     return false;
   }
-  InitGL(drawn.viewportSize);
+  drawn = *StartScene(width, height, seed, preview);
   return true;
 }
 

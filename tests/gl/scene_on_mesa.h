@@ -3,16 +3,12 @@
 #include <vector>
 
 #include "offscreen/offscreen_gl.h"
+#include "test_scene.h"
 
-struct Scene;
-
-// The scene the tests draw unless they name another: one for the program, as
-// a saver has one per screen.
-extern Scene& scene;
-
-// Sets a scene up the way a freshly started saver does, on a new offscreen
-// context of width x height: PrepareScene, context, InitGL. False, with a
-// test failure, when there is no context: the caller must not draw then.
+// Starts a scene as a saver starts a screen's: a new offscreen context of
+// width x height made current, then StartScene, whose scene `drawn` takes.
+// False, with a test failure, when there is no context: the caller must not
+// draw then.
 [[nodiscard]] bool StartOffscreenScene(OffscreenGL& gl, int width, int height, bool preview, uint32_t seed,
                               Scene& drawn = scene);
 

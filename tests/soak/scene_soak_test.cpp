@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
 #include "allocation_counter.h"
 #include "background/background_grid.h"
@@ -14,12 +13,9 @@
 #include "crystal/draw_crystal.h"
 #include "render/draw_scene.h"
 #include "render/scene.h"
+#include "test_scene.h"
 
 namespace {
-
-// One scene for the whole program, as a saver has one per screen.
-const std::unique_ptr<Scene> OwnedScene = MakeScene();
-Scene& scene = *OwnedScene;
 
 constexpr double TwoPi = 6.28318530717958647692;
 constexpr float LargestSpeed = 0.0100f;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 #include "background/background_grid.h"
 #include "background/background_phases.h"
@@ -10,12 +9,9 @@
 #include "bench/colour_field_reference.h"
 #include "common/random.h"
 #include "render/scene.h"
+#include "test_scene.h"
 
 namespace {
-
-// One scene for the whole program, as a saver has one per screen.
-const std::unique_ptr<Scene> OwnedScene = MakeScene();
-Scene& scene = *OwnedScene;
 
 void ColourGrid(float a, float b, float c) {
   scene.background.grid.rows = 80;

@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "background/background_grid.h"
 #include "common/random.h"
 #include "common/viewport.h"
 #include "render/scene.h"
+#include "test_scene.h"
 
 namespace {
-
-// One scene for the whole program, as a saver has one per screen.
-const std::unique_ptr<Scene> OwnedScene = MakeScene();
-Scene& scene = *OwnedScene;
 
 void Layout(int32_t width, int32_t height, bool preview, uint32_t seed = 99) {
   scene.viewportSize = {width, height};

@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "common/random.h"
 #include "crystal/crystal_model.h"
 #include "crystal/orbit_log.h"
 #include "render/scene.h"
+#include "test_scene.h"
 
 namespace {
-
-// One scene for the whole program, as a saver has one per screen.
-const std::unique_ptr<Scene> OwnedScene = MakeScene();
-Scene& scene = *OwnedScene;
 
 constexpr int N = 20;
 

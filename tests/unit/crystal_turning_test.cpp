@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "common/random.h"
 #include "common/triangle_normal.h"
 #include "crystal/crystal_model.h"
 #include "crystal/draw_crystal.h"
 #include "render/scene.h"
+#include "test_scene.h"
 
 namespace {
-
-// One scene for the whole program, as a saver has one per screen.
-const std::unique_ptr<Scene> OwnedScene = MakeScene();
-Scene& scene = *OwnedScene;
 
 TEST(TriangleNormal, IsTheUnnormalisedCrossProductOfTheEdges) {
   const float o[3] = {0, 0, 0}, ex[3] = {1, 0, 0}, ey[3] = {0, 1, 0};
