@@ -189,7 +189,7 @@ if command -v hypridle >/dev/null; then
   kill -TERM "$SAVER"
   wait_for 2 gone "$SAVER" || fail "the saver before hypridle still runs"
   mkdir -m 755 "$HARNESS_DIR/bin"
-  ln -s "$RIMEGLASS" "$HARNESS_DIR/bin/rimeglass"
+  ln -s "$(readlink -f "$(command -v "$RIMEGLASS")")" "$HARNESS_DIR/bin/rimeglass"
   printf 'listener {\n    timeout = 1\n    on-timeout = rimeglass --wayland\n}\n' >"$HARNESS_DIR/hypridle.conf"
   # It will not run without a system bus (for logind's signals): a bus of
   # its own, its system and session bus.
@@ -240,7 +240,7 @@ connection = socket.socket(socket.AF_UNIX)
 connection.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ.pop("WAYLAND_DISPLAY")))
 os.set_inheritable(connection.fileno(), True)
 os.environ["WAYLAND_SOCKET"] = str(connection.fileno())
-os.execv(sys.argv[1], [sys.argv[1], "--background"])' "$RIMEGLASS" 2>>"$OUT/saver.log"
+os.execvp(sys.argv[1], [sys.argv[1], "--background"])' "$RIMEGLASS" 2>>"$OUT/saver.log"
   }
   handed_over "$FIRST" && first=$STARTED
   check "--background given its connection and one output covers that one alone" \

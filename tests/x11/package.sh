@@ -4,9 +4,10 @@
 # finds no errors; installed, the real XScreenSaver finds "rimeglass" by name
 # and runs it (the whole daemon test, on the installed program), xsecurelock
 # runs it, and so does sway, through PATH (the whole Wayland test); removed,
-# it leaves none of its files behind. The RPM beside it holds the same saver
-# at Fedora's paths, requires what the program links, and its unpacked
-# payload draws; the Arch package that makepkg builds from the source
+# it leaves none of its files behind but its PAM service, a conffile, until
+# purged. The RPM beside it holds the same saver at Fedora's paths,
+# requires what the program links, and its unpacked payload draws; the Arch
+# package that makepkg builds from the source
 # release holds it at Arch's paths and depends on the Arch packages of what
 # it links. Installing needs root: skipped otherwise.
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
@@ -45,7 +46,8 @@ check "the manual page reads without warnings" \
 check_installed sway
 check "dpkg -r removes it" eval 'dpkg -r rimeglass >"$HARNESS_DIR/dpkg.log" 2>&1'
 left=$(for path in $installed; do [ ! -e "$path" ] || echo "$path"; done)
-check "and leaves none of its files behind" test -z "$left"
+check "and leaves none of its files behind but its PAM service, a conffile" test "$left" = /etc/pam.d/rimeglass
+check "which dpkg -P purges" eval 'dpkg -P rimeglass >>"$HARNESS_DIR/dpkg.log" 2>&1 && [ ! -e /etc/pam.d/rimeglass ]'
 
 # The RPM, made by the same target: the saver at Fedora's paths, requiring
 # the sonames the program links and glibc's highest symbol version it takes;
