@@ -6,6 +6,8 @@
 // --background it is the backdrop of a lock host's prompt.
 // It draws the same scene as the Windows saver, one frame per 10 ms tick,
 // until input, a signal, the window's end or the display's end stops it.
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,6 +21,13 @@ int main(int argc, char** argv) {
   // First of all, before any thread, so that every thread inherits the mask
   // and a daemon's early SIGTERM waits for the first frame wait to end it.
   BlockStopSignals();
+  // Fixed thresholds keep each output's frame buffers (megabytes each) in
+  // mappings of their own, given back when the output goes; glibc would
+  // raise them on the first such free and take the next from the heap,
+  // where an unplugged output can leave megabytes it never returns. The
+  // driver's half-megabyte blocks of each frame stay below them, on the heap.
+  mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+  mallopt(M_TRIM_THRESHOLD, 2 * 1024 * 1024);
 
   SaverOptions options;
   std::string error;
