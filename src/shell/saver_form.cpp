@@ -73,9 +73,10 @@ void TForm1::FormMouseMove(int, int) {
   if (now.x != last.x || now.y != last.y) Timer1.SetEnabled(true);
   if (!Active()) return;
   if (std::abs(last.x - now.x) > MouseJumpPixels || std::abs(last.y - now.y) > MouseJumpPixels) {
-    // The system moves the pointer off a monitor that changed, often before
-    // the windows are told: not the user's hand.
-    if (MonitorLayout() != FollowedLayout) {
+    // The system moves the pointer off a monitor that changed, before the
+    // windows are told or after they have followed: not the user's hand,
+    // which cannot start from where no monitor is.
+    if (MonitorLayout() != FollowedLayout || !MonitorFromPoint(last, MONITOR_DEFAULTTONULL)) {
       LayoutTimer.Restart();
     } else {
       ExitOnInput();
