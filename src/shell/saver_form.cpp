@@ -11,6 +11,24 @@
 
 TForm1 Form1;
 
+namespace {
+
+// When a monitor goes, the system pulls the pointer straight onto the
+// nearest edge of one that stays; under X that can come before the monitors
+// are reported changed. A hand does not land on an edge pixel in a line.
+bool PulledOntoEdge(POINT last, POINT now) {
+  const HMONITOR from = MonitorFromPoint(last, MONITOR_DEFAULTTONULL);
+  const HMONITOR to = MonitorFromPoint(now, MONITOR_DEFAULTTONULL);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (from == to || !to || !GetMonitorInfoA(to, &info)) return false;
+  const RECT& edge = info.rcMonitor;
+  return (now.y == last.y && (now.x == edge.left || now.x == edge.right - 1)) ||
+         (now.x == last.x && (now.y == edge.top || now.y == edge.bottom - 1));
+}
+
+}  // namespace
+
 TForm1::TForm1()
     : TForm("TForm1", "Rimeglass"),
       Timer1(*this, 10, [this] { Timer1Timer(); }),
@@ -76,7 +94,8 @@ void TForm1::FormMouseMove(int, int) {
     // The system moves the pointer off a monitor that changed, before the
     // windows are told or after they have followed: not the user's hand,
     // which cannot start from where no monitor is.
-    if (MonitorLayout() != FollowedLayout || !MonitorFromPoint(last, MONITOR_DEFAULTTONULL)) {
+    if (MonitorLayout() != FollowedLayout || !MonitorFromPoint(last, MONITOR_DEFAULTTONULL) ||
+        PulledOntoEdge(last, now)) {
       LayoutTimer.Restart();
     } else {
       ExitOnInput();
