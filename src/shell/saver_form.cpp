@@ -13,11 +13,13 @@ TForm1 Form1;
 
 namespace {
 
-// When a monitor goes, the system pulls the pointer straight onto the
-// nearest edge of one that stays; under X that can come before the monitors
-// are reported changed. A hand does not land on an edge pixel in a line.
-bool PulledOntoEdge(POINT last, POINT now) {
+// When a monitor goes, the system moves the pointer off it, and under X that
+// can come before the monitors are reported changed, or after the windows
+// have followed: a hand cannot start from where no monitor is, nor land on
+// an edge pixel of another monitor in a straight line, as the system pulls it.
+bool MovedBySystem(POINT last, POINT now) {
   const HMONITOR from = MonitorFromPoint(last, MONITOR_DEFAULTTONULL);
+  if (!from) return true;
   const HMONITOR to = MonitorFromPoint(now, MONITOR_DEFAULTTONULL);
   MONITORINFO info = {};
   info.cbSize = sizeof info;
@@ -91,11 +93,9 @@ void TForm1::FormMouseMove(int, int) {
   if (now.x != last.x || now.y != last.y) Timer1.SetEnabled(true);
   if (!Active()) return;
   if (std::abs(last.x - now.x) > MouseJumpPixels || std::abs(last.y - now.y) > MouseJumpPixels) {
-    // The system moves the pointer off a monitor that changed, before the
-    // windows are told or after they have followed: not the user's hand,
-    // which cannot start from where no monitor is.
-    if (MonitorLayout() != FollowedLayout || !MonitorFromPoint(last, MONITOR_DEFAULTTONULL) ||
-        PulledOntoEdge(last, now)) {
+    // The system moves the pointer off a monitor that changed: not the
+    // user's hand.
+    if (MonitorLayout() != FollowedLayout || MovedBySystem(last, now)) {
       LayoutTimer.Restart();
     } else {
       ExitOnInput();
